@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Controls.h"
+
+#include "Screen.h"
+
+#include <cmath>
+
+PictureButton::PictureButton(const QString& pictureName, const QString& tooltip,
+                             QWidget* parent)
+    : QToolButton(parent) {
+    setIcon(QIcon(picture(pictureName)));
+    setToolTip(tooltip);
+    setAccessibleName(tooltip);
+    setAutoRaise(false);
+    setIconSize(QSize(32, 32));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
+    setRange(0, 100);
+    setValue(0);
+    setTextVisible(false);
+}
+
+void ProgressBar::setProgress(double value) {
+    const int shown = static_cast<int>(std::lround(value));
+    // QProgressBar repaints at once, and only when the change shows.
+    if (shown != this->value()) setValue(shown);
+}
+
+void ProgressBar::paintEvent(QPaintEvent* event) {
+    ++paintCount_;
+    QProgressBar::paintEvent(event);
+}

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QScreen>
+
+namespace {
+QPointer<Form> s_active;
+}
+
+Form::Form(const QString& name) : name_(name) { setObjectName(name); }
+
+Form::~Form() {
+    if (s_active == this) s_active = nullptr;
+    delete window_;
+}
+
+bool Form::isVisible() const { return window_ && window_->isVisible(); }
+
+QWidget* Form::createWindow() {
+    // Task windows are separate top-level windows that stay above the main window.
+    QWidget* owner = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("MDIFormMain")) owner = w;
+    auto* w = new QWidget(owner, Qt::Dialog);
+    return w;
+}
+
+void Form::load() {
+    if (window_) return;
+    window_ = createWindow();
+    window_->setObjectName(name_);
+    window_->installEventFilter(this);
+    centred_ = false;
+    Form_Load();
+}
+
+void Form::show() {
+    load();
+    const bool wasVisible = window_->isVisible();
+    if (!centred_) {
+        centreOnScreen();
+        centred_ = true;
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    // The window system may not report activation (offscreen, or a window shown while another
+    // is modal), so showing raises it here; the event that follows finds it already done.
+    if (!wasVisible || s_active != this) raiseActivate();
+}
+
+void Form::hide() {
+    if (s_active == this) s_active = nullptr;
+    if (window_) window_->hide();
+}
+
+void Form::unload() {
+    if (!window_) return;
+    Form_Unload();
+    if (s_active == this) s_active = nullptr;
+    QWidget* w = window_;
+    window_ = nullptr;
+    w->removeEventFilter(this);
+    w->hide();
+    w->deleteLater();
+}
+
+void Form::activate() { raiseActivate(); }
+
+Form* Form::activeForm() { return s_active; }
+
+void Form::raiseActivate() {
+    s_active = this;
+    Form_Activate();
+}
+
+void Form::centreOnScreen() {
+    if (!window_) return;
+    QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize size = window_->frameGeometry().size();
+    window_->move(area.x() + (area.width() - size.width()) / 2,
+                  area.y() + (area.height() - size.height()) / 2);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_) {
+        switch (event->type()) {
+        case QEvent::WindowActivate:
+            if (s_active != this && window_->isVisible()) raiseActivate();
+            break;
+        case QEvent::Close:
+            event->ignore();
+            closeRequested();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+namespace Forms {
+
+namespace {
+std::vector<std::function<void()>>& releasers() {
+    static std::vector<std::function<void()>> list;
+    return list;
+}
+} // namespace
+
+void registerSlot(std::function<void()> releaser) { releasers().push_back(std::move(releaser)); }
+
+void releaseAll() {
+    // Later windows may refer to earlier ones, so drop them in reverse order of creation.
+    auto& list = releasers();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) (*it)();
+}
+
+} // namespace Forms

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+/// Starts another program in its own window. False when it cannot be started.
+bool launchProgram(const QString& program, const QStringList& arguments);
+
+/// Tests record launches here instead of starting anything.
+using LaunchHook = std::function<bool(const QString&, const QStringList&)>;
+void setLaunchHook(LaunchHook hook);
+
+/// The folder that holds the program.
+QString programFolder();

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Screen.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+double dpi() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInch() : 96.0;
+}
+} // namespace
+
+int twips(double t) { return static_cast<int>(std::lround(t * dpi() / 1440.0)); }
+
+double toTwips(int pixels) { return pixels * 1440.0 / dpi(); }
+
+void setScreenWaitCursor(bool on) {
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void setWindowWaitCursor(QWidget* window, bool on) {
+    if (!window) return;
+    if (on) window->setCursor(Qt::WaitCursor);
+    else window->unsetCursor();
+}
+
+QPixmap picture(const QString& name) {
+    return QPixmap(QStringLiteral(":/pictures/%1.png").arg(name));
+}

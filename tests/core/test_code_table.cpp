@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CodeTable.h"
+#include "ModVars.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+TEST(CodeTable, CodeToValueAtTheEdgesOfTheTable) {
+    const std::pair<int, float> cases[] = {{-1, 0.0f},  {0, 0.0f},    {10, 0.0f},  {11, 0.3f},
+                                           {39, 12.7f}, {176, 73.3f}, {234, 98.9f}, {235, 99.0f},
+                                           {255, 99.0f}, {256, 0.0f}};
+    for (auto [code, level] : cases) {
+        const std::int16_t c = static_cast<std::int16_t>(code);
+        CodeToValue(c);
+        EXPECT_EQ(CodeToValueResult, level) << "code " << code;
+    }
+}
+
+TEST(CodeTable, ValueToCodeComparesInSinglePrecision) {
+    const std::pair<float, int> cases[] = {
+        {0.0f, 0},    {-5.0f, 0},    {0.01f, 11},  {0.3f, 11},   {0.31f, 12},
+        {12.69f, 39}, {12.7f, 39},   {12.71f, 40}, {73.0f, 176}, {73.3f, 176},
+        {98.9f, 234}, {98.95f, 235}, {99.0f, 235}, {99.01f, 69},
+        {std::numeric_limits<float>::infinity(), 69}, {std::nanf(""), 0}};
+    for (auto [level, code] : cases) {
+        ValueToCode(level);
+        EXPECT_EQ(ValueToCodeResult, code) << "level " << level;
+    }
+    // The double 12.7 lies above the table's single 12.7: only a single comparison gives 39.
+    EXPECT_GT(12.7, double(12.7f));
+    EXPECT_EQ(CodeTable::codeOfLevel(static_cast<float>(12.7)), 39);
+}
+
+TEST(CodeTable, EveryCodeRoundTrips) {
+    for (int c = 0; c <= 255; ++c) {
+        const int expected = c <= 10 ? 0 : (c >= 235 ? 235 : c);
+        EXPECT_EQ(CodeTable::codeOfLevel(CodeTable::levelOfCode(c)), expected) << "code " << c;
+    }
+    for (int c = 12; c <= 234; ++c)
+        EXPECT_LT(CodeTable::levelOfCode(c - 1), CodeTable::levelOfCode(c)) << "code " << c;
+}

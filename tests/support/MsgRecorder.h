@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "MsgBox.h"
+
+#include <QList>
+#include <QStringList>
+
+/// Answers every message box while it lives and records what was asked.
+class MsgRecorder {
+public:
+    MsgRecorder();
+    ~MsgRecorder();
+    MsgRecorder(const MsgRecorder&) = delete;
+    MsgRecorder& operator=(const MsgRecorder&) = delete;
+
+    QList<MsgBoxCall> calls;
+    /// Answers for Yes/No questions, taken in order; Yes when empty.
+    QList<MsgAnswer> answers;
+
+    QStringList texts() const;
+    void clear() { calls.clear(); }
+};
