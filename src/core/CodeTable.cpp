@@ -51,8 +51,10 @@ std::int16_t codeOfLevel(float level) noexcept {
     int hi = static_cast<int>(Levels.size()); // index size stands for code 235 (99.0)
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        if (level <= Levels[mid]) hi = mid;
-        else lo = mid + 1;
+        if (level <= Levels[mid])
+            hi = mid;
+        else
+            lo = mid + 1;
     }
     return static_cast<std::int16_t>(FirstCode + lo);
 }

@@ -8,18 +8,25 @@ SetpointStore::Array& SetpointStore::array(int i) {
 }
 
 const SetpointStore::Array& SetpointStore::array(int i) const {
-    const Array* arrays[ArrayCount] = {&SpTotalHi,  &SpTotalLo,      &SpNumInAssy, &SpCountDir,
-                                       &SpCh1Peak,  &SpCh2Peak,      &SpPctThreshold,
-                                       &SpViewTotal, &SpTimerX,      &SpTimerY};
+    const Array* arrays[ArrayCount] = {&SpTotalHi, &SpTotalLo, &SpNumInAssy,    &SpCountDir,
+                                       &SpCh1Peak, &SpCh2Peak, &SpPctThreshold, &SpViewTotal,
+                                       &SpTimerX,  &SpTimerY};
     return *arrays[i];
 }
 
 void SetpointStore::setDefaults() {
-    for (int i = 0; i < ArrayCount; ++i) array(i).fill(SetpointDefaults[i]);
+    for (int i = 0; i < ArrayCount; ++i)
+        array(i).fill(SetpointDefaults[i]);
 }
 
-void SetDefaults() { Setpoints.setDefaults(); }
+void SetDefaults() {
+    Setpoints.setDefaults();
+}
 
-void CodeToValue(const std::int16_t& code) { CodeToValueResult = CodeTable::levelOfCode(code); }
+void CodeToValue(const std::int16_t& code) {
+    CodeToValueResult = CodeTable::levelOfCode(code);
+}
 
-void ValueToCode(const float& level) { ValueToCodeResult = CodeTable::codeOfLevel(level); }
+void ValueToCode(const float& level) {
+    ValueToCodeResult = CodeTable::codeOfLevel(level);
+}

@@ -15,7 +15,9 @@ std::unique_ptr<CommPort> CommPort::create(const LineSettings& settings) {
     return std::make_unique<SerialCommPort>(settings);
 }
 
-void CommPort::setFactory(Factory f) { factory() = std::move(f); }
+void CommPort::setFactory(Factory f) {
+    factory() = std::move(f);
+}
 
 QString CommPort::deviceName(int number) {
     const QByteArray fromEnv = qgetenv(QStringLiteral("TARVOLM_COMM%1").arg(number).toLatin1());

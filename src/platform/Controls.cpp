@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-PictureButton::PictureButton(const QString& pictureName, const QString& tooltip,
-                             QWidget* parent)
+PictureButton::PictureButton(const QString& pictureName, const QString& tooltip, QWidget* parent)
     : QToolButton(parent) {
     setIcon(QIcon(picture(pictureName)));
     setToolTip(tooltip);

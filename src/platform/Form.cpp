@@ -10,14 +10,18 @@ namespace {
 QPointer<Form> s_active;
 }
 
-Form::Form(const QString& name) : name_(name) { setObjectName(name); }
+Form::Form(const QString& name) : name_(name) {
+    setObjectName(name);
+}
 
 Form::~Form() {
     if (s_active == this) s_active = nullptr;
     delete window_;
 }
 
-bool Form::isVisible() const { return window_ && window_->isVisible(); }
+bool Form::isVisible() const {
+    return window_ && window_->isVisible();
+}
 
 QWidget* Form::createWindow() {
     // Task windows are separate top-level windows that stay above the main window.
@@ -68,9 +72,13 @@ void Form::unload() {
     w->deleteLater();
 }
 
-void Form::activate() { raiseActivate(); }
+void Form::activate() {
+    raiseActivate();
+}
 
-Form* Form::activeForm() { return s_active; }
+Form* Form::activeForm() {
+    return s_active;
+}
 
 void Form::raiseActivate() {
     s_active = this;
@@ -93,6 +101,9 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::WindowActivate:
             if (s_active != this && window_->isVisible()) raiseActivate();
             break;
+        case QEvent::WindowDeactivate:
+            Form_Deactivate();
+            break;
         case QEvent::Close:
             event->ignore();
             closeRequested();
@@ -113,12 +124,15 @@ std::vector<std::function<void()>>& releasers() {
 }
 } // namespace
 
-void registerSlot(std::function<void()> releaser) { releasers().push_back(std::move(releaser)); }
+void registerSlot(std::function<void()> releaser) {
+    releasers().push_back(std::move(releaser));
+}
 
 void releaseAll() {
     // Later windows may refer to earlier ones, so drop them in reverse order of creation.
     auto& list = releasers();
-    for (auto it = list.rbegin(); it != list.rend(); ++it) (*it)();
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        (*it)();
 }
 
 } // namespace Forms

@@ -42,6 +42,8 @@ protected:
     /// Builds the window and its controls; the window is created for it.
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
+    /// The window system took the focus away from this window.
+    virtual void Form_Deactivate() {}
     /// Runs before the controls are destroyed.
     virtual void Form_Unload() {}
     /// The close box: hides the window unless a form wants otherwise.
@@ -75,8 +77,7 @@ template <class T> T& get() {
     auto& s = slot<T>();
     if (!s) {
         static const bool registered = (registerSlot([] {
-                                            if (auto& p = slot<T>())
-                                                p.reset();
+                                            if (auto& p = slot<T>()) p.reset();
                                         }),
                                         true);
         (void)registered;
@@ -85,7 +86,9 @@ template <class T> T& get() {
     return *s;
 }
 
-template <class T> bool exists() { return slot<T>() != nullptr; }
+template <class T> bool exists() {
+    return slot<T>() != nullptr;
+}
 
 /// Drops the instance: it stops its work and hides now; it is destroyed once the event loop
 /// is back where it was (a handler of it may still be on the stack).

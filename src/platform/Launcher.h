@@ -15,3 +15,8 @@ void setLaunchHook(LaunchHook hook);
 
 /// The folder that holds the program.
 QString programFolder();
+
+/// Ends the program at once: no question, nothing saved.
+void endProgram();
+/// Tests record the end of the program here instead of ending it.
+void setEndProgramHook(std::function<void()> hook);

@@ -11,7 +11,9 @@ MsgBoxHook& hook() {
 }
 } // namespace
 
-void setMsgBoxHook(MsgBoxHook h) { hook() = std::move(h); }
+void setMsgBoxHook(MsgBoxHook h) {
+    hook() = std::move(h);
+}
 
 MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon) {
     if (hook()) return hook()({text, buttons, icon});

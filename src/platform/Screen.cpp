@@ -14,20 +14,28 @@ double dpi() {
 }
 } // namespace
 
-int twips(double t) { return static_cast<int>(std::lround(t * dpi() / 1440.0)); }
+int twips(double t) {
+    return static_cast<int>(std::lround(t * dpi() / 1440.0));
+}
 
-double toTwips(int pixels) { return pixels * 1440.0 / dpi(); }
+double toTwips(int pixels) {
+    return pixels * 1440.0 / dpi();
+}
 
 void setScreenWaitCursor(bool on) {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     else
-        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
 }
 
 void setWindowWaitCursor(QWidget* window, bool on) {
     if (!window) return;
-    if (on) window->setCursor(Qt::WaitCursor);
-    else window->unsetCursor();
+    if (on)
+        window->setCursor(Qt::WaitCursor);
+    else
+        window->unsetCursor();
 }
 
 QPixmap picture(const QString& name) {

@@ -14,7 +14,9 @@ SerialCommPort::SerialCommPort(const LineSettings& settings) : settings_(setting
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialCommPort::onError);
 }
 
-SerialCommPort::~SerialCommPort() { close(); }
+SerialCommPort::~SerialCommPort() {
+    close();
+}
 
 bool SerialCommPort::setPortNumber(int number) {
     if (isOpen()) return false;
@@ -22,7 +24,9 @@ bool SerialCommPort::setPortNumber(int number) {
     return true;
 }
 
-bool SerialCommPort::isOpen() const { return port_.isOpen(); }
+bool SerialCommPort::isOpen() const {
+    return port_.isOpen();
+}
 
 void SerialCommPort::open() {
     if (isOpen()) return;
@@ -104,7 +108,8 @@ void SerialCommPort::onError(QSerialPort::SerialPortError error) {
         // A vanished peer keeps raising read errors while the port stays open; closing it
         // (once control is back in the event loop) stops the spin, and the next tick's open
         // reports the failure.
-        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
         break;
     default:
         break;

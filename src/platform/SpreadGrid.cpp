@@ -35,8 +35,9 @@ public:
         const int row = index.row() + 1;
         switch (role) {
         case Qt::DisplayRole:
-            return grid_->cellType(col, row).kind == CellType::Button ? QVariant()
-                                                                      : grid_->displayText(col, row);
+            return grid_->cellType(col, row).kind == CellType::Button
+                       ? QVariant()
+                       : grid_->displayText(col, row);
         case Qt::EditRole:
             return grid_->displayText(col, row);
         case Qt::BackgroundRole: {
@@ -118,7 +119,8 @@ public:
         return edit;
     }
 
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
         auto* edit = static_cast<QLineEdit*>(editor);
         if (edit->hasAcceptableInput())
             grid_->commitEdit(index.column() + 1, index.row() + 1, edit->text());
@@ -135,9 +137,9 @@ public:
         QStyleOptionButton button;
         button.rect = option.rect.adjusted(1, 1, -1, -1);
         button.text = grid_->caption(col, row);
-        button.state = QStyle::State_Enabled |
-                       (grid_->cellValue(col, row).toInt() ? QStyle::State_Sunken
-                                                           : QStyle::State_Raised);
+        button.state =
+            QStyle::State_Enabled |
+            (grid_->cellValue(col, row).toInt() ? QStyle::State_Sunken : QStyle::State_Raised);
         QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
     }
 
@@ -152,8 +154,10 @@ SpreadGrid::SpreadGrid(int maxCols, int maxRows, QWidget* parent)
       cells_(qsizetype(maxCols) * maxRows), rowHeaders_(maxRows + 1), colHeaders_(maxCols + 1),
       colTypes_(maxCols + 1), rowTypes_(maxRows + 1), colBackground_(maxCols + 1),
       model_(new SpreadModel(this)) {
-    for (int c = 1; c <= maxCols; ++c) colHeaders_[c] = QString::number(c);
-    for (int r = 1; r <= maxRows; ++r) rowHeaders_[r] = QString::number(r);
+    for (int c = 1; c <= maxCols; ++c)
+        colHeaders_[c] = QString::number(c);
+    for (int r = 1; r <= maxRows; ++r)
+        rowHeaders_[r] = QString::number(r);
     setModel(model_);
     setItemDelegate(new SpreadDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -194,8 +198,10 @@ CellType SpreadGrid::cellType(int col, int row) const {
 
 void SpreadGrid::setColumnWidthChars(int col, double units) {
     const int px = static_cast<int>(std::lround(units * fontMetrics().horizontalAdvance('0'))) + 5;
-    if (col == 0) verticalHeader()->setFixedWidth(px);
-    else if (col <= maxCols_) setColumnWidth(col - 1, px);
+    if (col == 0)
+        verticalHeader()->setFixedWidth(px);
+    else if (col <= maxCols_)
+        setColumnWidth(col - 1, px);
 }
 
 void SpreadGrid::setColumnBackground(int col, const QColor& colour) {
@@ -217,8 +223,10 @@ QVariant SpreadGrid::cellValue(int col, int row) const {
 
 void SpreadGrid::storeCell(int col, int row, const QVariant& value) {
     if (col < 1 || col > maxCols_ || row < 1 || row > maxRows_) return;
-    if (store_) store_->setValue(col, row, value);
-    else cells_[qsizetype(row - 1) * maxCols_ + (col - 1)] = value;
+    if (store_)
+        store_->setValue(col, row, value);
+    else
+        cells_[qsizetype(row - 1) * maxCols_ + (col - 1)] = value;
     scheduleRepaint();
 }
 
@@ -252,16 +260,18 @@ void SpreadGrid::setValue(const QVariant& value) {
         break;
     case CellType::Integer:
     case CellType::Decimal: {
-        if (!value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+        if (!value.isValid() ||
+            (value.typeId() == QMetaType::QString && value.toString().isEmpty()))
             break; // an empty cell
         bool ok = true;
         double v = value.typeId() == QMetaType::QString
                        ? parseNumber(value.toString()).value_or(std::nan(""))
                        : value.toDouble(&ok);
         if (!ok || std::isnan(v)) break;
-        v = std::clamp(v, type.min, type.max);
-        if (type.kind == CellType::Integer) stored = int(std::nearbyint(v));
-        else stored = float(v);
+        if (type.kind == CellType::Integer)
+            stored = int(std::nearbyint(v));
+        else
+            stored = float(v);
         break;
     }
     }
@@ -274,9 +284,12 @@ QString SpreadGrid::text() const {
 }
 
 void SpreadGrid::setText(const QString& text) {
-    if (col_ == 0 && row_ >= 1 && row_ <= maxRows_) rowHeaders_[row_] = text;
-    else if (row_ == 0 && col_ >= 1 && col_ <= maxCols_) colHeaders_[col_] = text;
-    else if (col_ == 0 || row_ == 0) return;
+    if (col_ == 0 && row_ >= 1 && row_ <= maxRows_)
+        rowHeaders_[row_] = text;
+    else if (row_ == 0 && col_ >= 1 && col_ <= maxCols_)
+        colHeaders_[col_] = text;
+    else if (col_ == 0 || row_ == 0)
+        return;
     else {
         setValue(text);
         return;
@@ -290,7 +303,9 @@ QString SpreadGrid::caption(int col, int row) const {
     return cellType(col, row).caption;
 }
 
-QString SpreadGrid::typeButtonText() const { return caption(col_, row_); }
+QString SpreadGrid::typeButtonText() const {
+    return caption(col_, row_);
+}
 
 void SpreadGrid::setTypeButtonText(const QString& text) {
     captions_.insert(key(col_, row_), text);
@@ -387,7 +402,9 @@ void SpreadGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-void SpreadGrid::refresh() { scheduleRepaint(); }
+void SpreadGrid::refresh() {
+    scheduleRepaint();
+}
 
 void SpreadGrid::scheduleRepaint() {
     // Code writes cells by the thousand inside loops; one repaint afterwards serves them all.

@@ -15,10 +15,12 @@ struct CellType {
     Kind kind = Text;
     double min = 0;
     double max = 0;
-    bool allowEmpty = true;  ///< an edit may empty the cell (number cells)
-    QString caption;         ///< design caption of a button cell
+    bool allowEmpty = true; ///< an edit may empty the cell (number cells)
+    QString caption;        ///< design caption of a button cell
 
-    static CellType integer(int min, int max) { return {Integer, double(min), double(max), true, {}}; }
+    static CellType integer(int min, int max) {
+        return {Integer, double(min), double(max), true, {}};
+    }
     static CellType decimal(double min, double max) { return {Decimal, min, max, true, {}}; }
     static CellType button(const QString& caption) { return {Button, 0, 1, true, caption}; }
 };
@@ -67,7 +69,7 @@ public:
     QVariant value() const;
     /// The content as text, numbers with "." as decimal separator; empty for an empty cell.
     QString valueText() const;
-    /// Writes an int, float or string; a number outside a number cell's limits is clamped.
+    /// Writes an int, float or string. Only the operator's typing is held to the limits.
     void setValue(const QVariant& value);
     QString text() const;
     void setText(const QString& text);

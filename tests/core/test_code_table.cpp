@@ -8,8 +8,8 @@
 #include <limits>
 
 TEST(CodeTable, CodeToValueAtTheEdgesOfTheTable) {
-    const std::pair<int, float> cases[] = {{-1, 0.0f},  {0, 0.0f},    {10, 0.0f},  {11, 0.3f},
-                                           {39, 12.7f}, {176, 73.3f}, {234, 98.9f}, {235, 99.0f},
+    const std::pair<int, float> cases[] = {{-1, 0.0f},   {0, 0.0f},    {10, 0.0f},   {11, 0.3f},
+                                           {39, 12.7f},  {176, 73.3f}, {234, 98.9f}, {235, 99.0f},
                                            {255, 99.0f}, {256, 0.0f}};
     for (auto [code, level] : cases) {
         const std::int16_t c = static_cast<std::int16_t>(code);
@@ -20,10 +20,12 @@ TEST(CodeTable, CodeToValueAtTheEdgesOfTheTable) {
 
 TEST(CodeTable, ValueToCodeComparesInSinglePrecision) {
     const std::pair<float, int> cases[] = {
-        {0.0f, 0},    {-5.0f, 0},    {0.01f, 11},  {0.3f, 11},   {0.31f, 12},
-        {12.69f, 39}, {12.7f, 39},   {12.71f, 40}, {73.0f, 176}, {73.3f, 176},
-        {98.9f, 234}, {98.95f, 235}, {99.0f, 235}, {99.01f, 69},
-        {std::numeric_limits<float>::infinity(), 69}, {std::nanf(""), 0}};
+        {0.0f, 0},         {-5.0f, 0},   {0.01f, 11},
+        {0.3f, 11},        {0.31f, 12},  {12.69f, 39},
+        {12.7f, 39},       {12.71f, 40}, {73.0f, 176},
+        {73.3f, 176},      {98.9f, 234}, {98.95f, 235},
+        {99.0f, 235},      {99.01f, 69}, {std::numeric_limits<float>::infinity(), 69},
+        {std::nanf(""), 0}};
     for (auto [level, code] : cases) {
         ValueToCode(level);
         EXPECT_EQ(ValueToCodeResult, code) << "level " << level;

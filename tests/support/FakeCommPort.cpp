@@ -12,7 +12,9 @@ FakeCommPort*& lastPort() {
 }
 } // namespace
 
-FakeLine& FakeCommPort::line(int number) { return lines()[number]; }
+FakeLine& FakeCommPort::line(int number) {
+    return lines()[number];
+}
 
 void FakeCommPort::install() {
     lines().clear();
@@ -29,7 +31,9 @@ void FakeCommPort::uninstall() {
     lastPort() = nullptr;
 }
 
-FakeCommPort* FakeCommPort::last() { return lastPort(); }
+FakeCommPort* FakeCommPort::last() {
+    return lastPort();
+}
 
 bool FakeCommPort::setPortNumber(int number) {
     if (open_) return false;

@@ -11,12 +11,12 @@
 
 /// An in-memory serial line per port number, for tick-by-tick tests.
 struct FakeLine {
-    QByteArray incoming;           ///< bytes waiting to be read
-    QList<QByteArray> written;     ///< every write, in order
-    bool missing = false;          ///< open fails (no such device)
-    bool failIo = false;           ///< every read and write fails
-    int heldBy = 0;                ///< number of ports holding it open
-    int opens = 0;                 ///< successful opens so far
+    QByteArray incoming;       ///< bytes waiting to be read
+    QList<QByteArray> written; ///< every write, in order
+    bool missing = false;      ///< open fails (no such device)
+    bool failIo = false;       ///< every read and write fails
+    int heldBy = 0;            ///< number of ports holding it open
+    int opens = 0;             ///< successful opens so far
     /// Called on each write; may append to `incoming` to answer.
     std::function<void(FakeLine&, const QByteArray&)> onWrite;
 };

@@ -9,10 +9,13 @@ MsgRecorder::MsgRecorder() {
     });
 }
 
-MsgRecorder::~MsgRecorder() { setMsgBoxHook({}); }
+MsgRecorder::~MsgRecorder() {
+    setMsgBoxHook({});
+}
 
 QStringList MsgRecorder::texts() const {
     QStringList list;
-    for (const auto& c : calls) list << c.text;
+    for (const auto& c : calls)
+        list << c.text;
     return list;
 }

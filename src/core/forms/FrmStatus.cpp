@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FrmStatus.h"
+
+#include "Screen.h"
+
+FrmStatus::FrmStatus() : Form(QStringLiteral("FrmStatus")) {}
+
+QWidget* FrmStatus::createWindow() {
+    QWidget* w = Form::createWindow();
+    // A title but no close, minimise or maximise button.
+    w->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    return w;
+}
+
+void FrmStatus::Form_Load() {
+    QWidget* w = window();
+    w->setWindowTitle(QStringLiteral("Working....."));
+    w->setFixedSize(twips(2490), twips(255));
+    PrgStatus = new ProgressBar(w);
+    PrgStatus->setObjectName(QStringLiteral("PrgStatus"));
+    PrgStatus->setGeometry(0, 0, w->width(), w->height());
+}
+
+void FrmStatus::Form_Activate() {
+    setWindowWaitCursor(window(), true);
+}
+
+void FrmStatus::Form_Deactivate() {
+    setWindowWaitCursor(window(), false);
+}
