@@ -169,7 +169,8 @@ QStringList readMessages(ReadStatus status) {
     case ReadStatus::Ok:
         return {AccessComplete};
     case ReadStatus::NotVelmora:
-        return {AccessComplete, NotVelmora};
+        // Nothing was loaded, so the operator hears only why.
+        return {NotVelmora};
     case ReadStatus::ReadError:
         break;
     }

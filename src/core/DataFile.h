@@ -54,8 +54,9 @@ struct ReadResult {
     int lines = 0; ///< lines taken in; on a read error, the line that failed
 };
 
-/// The messages the operator sees after a read, in order: AccessComplete on success;
-/// AccessComplete then NotVelmora when the headers are wrong; ReadFailed on a read error.
+/// The messages the operator sees after a read, in order: AccessComplete on success (the only
+/// case in which anything was loaded), NotVelmora when the headers are wrong, ReadFailed on a
+/// read error.
 QStringList readMessages(ReadStatus status);
 
 /// The program's live data (InstrumentType, Setpoints, CapturedData), copied.
