@@ -86,4 +86,3 @@ void BM_LoadFullTable(benchmark::State& state) {
 
 BENCHMARK(BM_SaveFullTable)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_LoadFullTable)->Unit(benchmark::kMillisecond)->UseManualTime()->Repetitions(5);
-BENCHMARK_MAIN();
