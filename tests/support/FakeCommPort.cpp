@@ -12,7 +12,9 @@ FakeCommPort*& lastPort() {
 }
 } // namespace
 
-FakeLine& FakeCommPort::line(int number) { return lines()[number]; }
+FakeLine& FakeCommPort::line(int number) {
+    return lines()[number];
+}
 
 void FakeCommPort::install() {
     lines().clear();
@@ -29,7 +31,9 @@ void FakeCommPort::uninstall() {
     lastPort() = nullptr;
 }
 
-FakeCommPort* FakeCommPort::last() { return lastPort(); }
+FakeCommPort* FakeCommPort::last() {
+    return lastPort();
+}
 
 bool FakeCommPort::setPortNumber(int number) {
     if (open_) return false;
@@ -49,7 +53,9 @@ void FakeCommPort::open() {
 void FakeCommPort::close() {
     if (!open_) return;
     open_ = false;
-    --line(number_).heldBy;
+    FakeLine& l = line(number_);
+    --l.heldBy;
+    l.incoming.clear(); // like a real port, closing loses what was not read
 }
 
 int FakeCommPort::waitingCount() {
