@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppFixture.h"
+#include "DataFile.h"
+#include "FileLists.h"
+#include "FilePaths.h"
+#include "FrmFileBrowse.h"
+#include "FrmSetpoints.h"
+#include "FrmStatus.h"
+#include "MDIFormMain.h"
+#include "ModVars.h"
+#include "SpreadGrid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <memory>
+#include <random>
+
+namespace {
+
+class FileDialogTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        main = &startProgram();
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.csv")));
+    }
+    void TearDown() override {
+        QDir::setCurrent(startFolder);
+        AppFixture::TearDown();
+    }
+    QString at(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    FrmFileBrowse& openDialog(int mode) {
+        mode == 1 ? main->CmdSave_Click() : main->mnuFileOpen_Click();
+        return Forms::get<FrmFileBrowse>();
+    }
+    /// Types `text` in a fresh dialog and presses Okay; returns the messages shown.
+    QStringList okay(int mode, const QString& text) {
+        msgs->clear();
+        FrmFileBrowse& f = openDialog(mode);
+        f.TxtFileName->setText(text);
+        f.CmdOkay->click();
+        EXPECT_FALSE(f.isVisible());
+        EXPECT_FALSE(Forms::get<FrmStatus>().isVisible());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        return msgs->texts();
+    }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile f(at(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray contents(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    MDIFormMain* main = nullptr;
+    QTemporaryDir dir;
+    const QString startFolder = QDir::currentPath();
+};
+
+bool sameBits(const DataFile::Snapshot& a, const DataFile::Snapshot& b) {
+    return std::memcmp(&a.table, &b.table, sizeof a.table) == 0 && a.setpoints == b.setpoints &&
+           a.instrumentType == b.instrumentType;
+}
+
+} // namespace
+
+TEST_F(FileDialogTest, ListsFillTheFileNameBox) {
+    QDir::setCurrent(QStringLiteral("/"));
+    FrmFileBrowse& f = openDialog(0);
+    EXPECT_EQ(f.TxtFileName->text(), QStringLiteral("/"));
+    EXPECT_EQ(f.DrvPick->drive(), QStringLiteral("/"));
+    EXPECT_EQ(f.window()->windowTitle(), QStringLiteral("Read File"));
+    EXPECT_EQ(main->LblStatus->text(), QStringLiteral("Status: Read File."));
+
+    const QString runs = at(QStringLiteral("Runs"));
+    ASSERT_TRUE(QDir().mkdir(runs));
+    for (const char* name : {"a.csv", "B.CSV", "c.Csv", "d.txt", "e.TXT", "noext"})
+        write("Runs/" + QLatin1String(name), {});
+    ASSERT_TRUE(f.DirPick->setPath(dir.path()));
+    f.DirPick->openFolder(f.DirPick->rowOf(runs));
+    EXPECT_EQ(f.TxtFileName->text(), runs + QLatin1Char('/'));
+    EXPECT_EQ(f.FilList->fileNames(), (QStringList{"a.csv", "B.CSV", "c.Csv"}));
+    emit f.CmbFileType->activated(1);
+    EXPECT_EQ(f.FilList->fileNames(), (QStringList{"d.txt", "e.TXT"}));
+    emit f.CmbFileType->activated(2);
+    EXPECT_EQ(f.FilList->fileNames().size(), 6);
+
+    f.FilList->clickFile(int(f.FilList->fileNames().indexOf(QStringLiteral("e.TXT"))));
+    const QString chosen = runs + QStringLiteral("/e.TXT");
+    EXPECT_EQ(f.TxtFileName->text(), chosen);
+    EXPECT_EQ(f.TxtFileName->cursorPosition(), chosen.size());
+    f.FilList->doubleClickFile(0); // a double click does not confirm
+    f.DirPick->clickFolder(0);
+    EXPECT_EQ(f.TxtFileName->text(), chosen);
+    EXPECT_TRUE(f.isVisible());
+    f.CmdCancel->click();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(msgs->calls.isEmpty());
+}
+
+TEST_F(FileDialogTest, PathsAndFilesThatFailSayOnlyWhyAndChangeNothing) {
+    write("other.csv", "Name,Age\r\nBob,3\r\n");
+    auto file = std::make_unique<DataFile::Snapshot>();
+    file->instrumentType = 5;
+    write("cut.csv", DataFile::dataFileBytes(*file).split('\n').mid(0, 10).join('\n'));
+    CapturedData.at(3, 3) = 33.0f;
+    const auto before = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
+    const QString saveFormat = FilePaths::SaveFormat;
+    const struct {
+        int mode;
+        QString text;
+        QString message;
+    } cases[] = {
+        {0, "abc", FilePaths::ReadFormat},
+        {1, "abc", saveFormat + "4"},
+        {0, "Run1.csv", FilePaths::ReadFormat},
+        {1, "Run1.csv", saveFormat + "9"},
+        {0, at("missing.csv"), FilePaths::FileNotFound},
+        {0, at("nowhere/run.csv"), FilePaths::DirectoryNotFound},
+        {1, at("nowhere/run.csv"), FilePaths::DirectoryNotFound},
+        {0, at("folder.csv"), FilePaths::FileNotFound},
+        {1, at("folder.csv"), DataFile::SaveFailed},
+        {1, at(""), DataFile::SaveFailed},
+        {0, at("other.csv"), DataFile::ReadFailed},
+        {0, at("cut.csv"), DataFile::NotVelmora},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(okay(c.mode, c.text), QStringList{c.message}) << c.text.toStdString();
+    // A name ending in "/" did not turn into a hidden ".CSV" file.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"cut.csv", "folder.csv", "other.csv"}));
+    EXPECT_TRUE(sameBits(DataFile::currentData(), *before));
+}
+
+TEST_F(FileDialogTest, SavingAppendsTheExtensionAndAsksBeforeReplacing) {
+    EXPECT_EQ(okay(1, at("run1")), QStringList{DataFile::SaveComplete});
+    EXPECT_EQ(DataFileName, at("run1.CSV"));
+    EXPECT_EQ(DataFileDir, dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(DataFileTitle, QStringLiteral("run1"));
+    EXPECT_EQ(Forms::get<FrmStatus>().PrgStatus->value(), 100);
+    const QByteArray saved = contents(at("run1.CSV"));
+
+    InstrumentType = 2;
+    msgs->answers = {MsgAnswer::No};
+    EXPECT_EQ(okay(1, at("run1")), QStringList{DataFile::ReplaceQuestion});
+    EXPECT_EQ(msgs->calls[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(contents(at("run1.CSV")), saved);
+    msgs->answers = {MsgAnswer::Yes};
+    EXPECT_EQ(okay(1, at("run1.CSV")),
+              (QStringList{DataFile::ReplaceQuestion, DataFile::SaveComplete}));
+    EXPECT_NE(contents(at("run1.CSV")), saved);
+
+    // Replacing where no file can be made (the "." keeps the name as it is): the message, and
+    // the old file as it was.
+    const QByteArray kernel = contents(QStringLiteral("/proc/version"));
+    EXPECT_EQ(okay(1, QStringLiteral("/proc/./version")),
+              (QStringList{DataFile::ReplaceQuestion, DataFile::SaveFailed}));
+    EXPECT_EQ(contents(QStringLiteral("/proc/version")), kernel);
+}
+
+TEST_F(FileDialogTest, SaveNewOpenBringsEverythingBackBitForBit) {
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<float> level(0.0f, 99.0f);
+    for (auto& row : CapturedData.cells)
+        for (float& v : row)
+            v = level(gen);
+    for (int i = 0; i < SetpointStore::ArrayCount; ++i)
+        for (int k = 1; k <= 4; ++k)
+            Setpoints.array(i)[k] = std::int16_t(gen() % 256);
+    SpTotalHi[2] = 200;
+    SpTotalLo[2] = 9;
+    InstrumentType = 4;
+    const auto saved = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
+
+    EXPECT_EQ(okay(1, at("Round Trip.csv")), QStringList{DataFile::SaveComplete});
+    main->mnuFileNew_Click();
+    ASSERT_FALSE(sameBits(DataFile::currentData(), *saved));
+
+    FrmFileBrowse& f = openDialog(0);
+    ASSERT_TRUE(f.DirPick->setPath(dir.path()));
+    f.FilList->clickFile(0);
+    EXPECT_EQ(f.TxtFileName->text(), at("Round Trip.csv"));
+    msgs->clear();
+    f.CmdOkay->click();
+    EXPECT_EQ(msgs->texts(), QStringList{DataFile::AccessComplete});
+    EXPECT_TRUE(sameBits(DataFile::currentData(), *saved));
+
+    SpreadGrid& grid = *main->spdTorque;
+    grid.setCol(16);
+    grid.setRow(2000);
+    EXPECT_EQ(grid.valueText(), SpreadGrid::floatText(saved->table.at(16, 2000)));
+    main->CmdSetPoints_Click();
+    SpreadGrid& sheet = *Forms::get<FrmSetpoints>().spdSetpoints;
+    sheet.setCol(2);
+    sheet.setRow(1);
+    EXPECT_EQ(sheet.valueText(), QStringLiteral("51209"));
+}

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppFixture.h"
+#include "FrmCapture.h"
+#include "FrmGetCal.h"
+#include "FrmGraphType.h"
+#include "FrmSetCal.h"
+#include "FrmSetpoints.h"
+#include "MDIFormMain.h"
+#include "ModVars.h"
+#include "SpreadGrid.h"
+
+namespace {
+
+class SetpointSheetTest : public AppFixture {
+protected:
+    FrmSetpoints& openSheet() {
+        startProgram().CmdSetPoints_Click();
+        return Forms::get<FrmSetpoints>();
+    }
+    static QString cell(SpreadGrid& g, int col, int row) {
+        g.setCol(col);
+        g.setRow(row);
+        return g.valueText();
+    }
+    static QString caption(SpreadGrid& g, int col, int row) {
+        g.setCol(col);
+        g.setRow(row);
+        return g.typeButtonText();
+    }
+};
+
+} // namespace
+
+TEST_F(SetpointSheetTest, TypedCellsStoreTheirBytes) {
+    FrmSetpoints& sheet = openSheet();
+    SpreadGrid& g = *sheet.spdSetpoints;
+    for (auto [typed, hi, lo] : {std::tuple{"200", 0, 200}, {"256", 1, 0}, {"9999", 39, 15}}) {
+        ASSERT_TRUE(g.typeIntoCell(2, 1, QLatin1String(typed)));
+        EXPECT_EQ(SpTotalHi[2], hi);
+        EXPECT_EQ(SpTotalLo[2], lo);
+        EXPECT_EQ(cell(g, 2, 1), QLatin1String(typed));
+        sheet.GetCalibrationData();
+        EXPECT_EQ(cell(g, 2, 1), QLatin1String(typed));
+    }
+    // A peak stores the first code whose level is not below it and shows that code's level.
+    ASSERT_TRUE(g.typeIntoCell(3, 4, QStringLiteral("12.7")));
+    EXPECT_EQ(SpCh1Peak[3], 39);
+    EXPECT_EQ(cell(g, 3, 4), QStringLiteral("12.7"));
+    ASSERT_TRUE(g.typeIntoCell(3, 5, QStringLiteral("12.71")));
+    EXPECT_EQ(SpCh2Peak[3], 40);
+    EXPECT_EQ(cell(g, 3, 5), QStringLiteral("13.2"));
+
+    SpTimerX[1] = 33;
+    ASSERT_TRUE(g.typeIntoCell(1, 8, QString()));
+    EXPECT_EQ(SpTimerX[1], 33);
+    EXPECT_TRUE(msgs->calls.isEmpty());
+}
+
+TEST_F(SetpointSheetTest, ButtonCellsTurnAndStoreTheCaptionTheyShowAfterTheClick) {
+    SpreadGrid& g = *openSheet().spdSetpoints;
+    for (auto [col, row, first, firstCode, second, secondCode] :
+         {std::tuple{4, 3, "DOWN", 62, "UP", 61}, {2, 7, "YES", 1, "NO", 0}}) {
+        const SetpointStore before = Setpoints;
+        auto& stored = row == 3 ? SpCountDir : SpViewTotal;
+        g.clickButton(col, row);
+        EXPECT_EQ(caption(g, col, row), QLatin1String(first));
+        EXPECT_EQ(stored[col], firstCode);
+        g.clickButton(col, row);
+        EXPECT_EQ(caption(g, col, row), QLatin1String(second));
+        EXPECT_EQ(stored[col], secondCode);
+        // Only that one element changed.
+        SetpointStore expected = before;
+        (row == 3 ? expected.SpCountDir : expected.SpViewTotal)[col] = stored[col];
+        EXPECT_EQ(Setpoints, expected);
+    }
+}
+
+TEST_F(SetpointSheetTest, ActivationShowsTheStoreTotalsAboveThe16BitRangeIncluded) {
+    startProgram();
+    SpCountDir[1] = 0;
+    SpCountDir[2] = 255;
+    SpViewTotal[3] = 5;
+    SpTotalHi[1] = 200;
+    SpTotalLo[1] = 17;
+    SpTotalHi[4] = 255;
+    SpTotalLo[4] = 255;
+    InstrumentType = 6;
+    Forms::get<MDIFormMain>().mnuEditParams_Click();
+    FrmSetpoints& sheet = Forms::get<FrmSetpoints>();
+    SpreadGrid& g = *sheet.spdSetpoints;
+    EXPECT_EQ(caption(g, 1, 3), QStringLiteral("UP"));
+    EXPECT_EQ(caption(g, 2, 3), QStringLiteral("DOWN"));
+    EXPECT_EQ(caption(g, 3, 7), QStringLiteral("YES"));
+    EXPECT_EQ(caption(g, 4, 7), QStringLiteral("NO"));
+    EXPECT_EQ(cell(g, 1, 1), QStringLiteral("51217"));
+    EXPECT_EQ(cell(g, 4, 1), QStringLiteral("65535"));
+    EXPECT_EQ(sheet.LblType->text(), QStringLiteral("UNKNOWN"));
+    EXPECT_EQ(Forms::get<MDIFormMain>().LblStatus->text(),
+              QStringLiteral("Status: View and/or modify setpoints."));
+}
+
+TEST_F(SetpointSheetTest, ButtonsLeadOnAndSayWhereTo) {
+    FrmSetpoints& sheet = openSheet();
+    const struct {
+        QToolButton* button;
+        const char* tooltip;
+        bool (*targetShown)(); // the capture window is a fresh instance after each release
+    } buttons[] = {
+        {sheet.CmdRun, "Upload Calibration Data",
+         [] { return Forms::get<FrmGetCal>().isVisible(); }},
+        {sheet.CmdGraph, "Graph", [] { return Forms::get<FrmGraphType>().isVisible(); }},
+        {sheet.CmdDownLoad, "Download Calibration Data",
+         [] { return Forms::get<FrmSetCal>().isVisible(); }},
+        {sheet.CmdExit, "Clear Form", [] { return Forms::get<FrmCapture>().isVisible(); }},
+        {sheet.CmdBack, "Clear Form", [] { return Forms::get<FrmGetCal>().isVisible(); }},
+    };
+    for (const auto& b : buttons) {
+        Forms::get<MDIFormMain>().CmdSetPoints_Click();
+        EXPECT_EQ(b.button->toolTip(), QLatin1String(b.tooltip));
+        b.button->click();
+        EXPECT_FALSE(sheet.isVisible()) << b.tooltip;
+        EXPECT_TRUE(b.targetShown()) << b.tooltip;
+    }
+}
