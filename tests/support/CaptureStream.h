@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CodeTable.h"
+#include "ModVars.h"
+
 #include <QByteArray>
 
 /// One record of the instrument's capture stream.
@@ -31,4 +34,18 @@ inline QByteArray captureStream(int count, int first = 1) {
         s += captureRecord(streamCh1(j), streamCh2(j));
     }
     return s;
+}
+
+/// Run `run` of the captured data holds the levels of the first `records` records of a
+/// captureStream, and 0.0 in the rows after them.
+inline bool runHolds(int run, int records) {
+    for (int row = 1; row <= CapturedTable::Rows; ++row) {
+        const bool sampled = row <= records;
+        if (CapturedData.at(2 * run - 1, row) !=
+                (sampled ? CodeTable::levelOfCode(streamCh1(row)) : 0.0f) ||
+            CapturedData.at(2 * run, row) !=
+                (sampled ? CodeTable::levelOfCode(streamCh2(row)) : 0.0f))
+            return false;
+    }
+    return true;
 }

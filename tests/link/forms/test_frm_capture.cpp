@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaptureStream.h"
-#include "CodeTable.h"
 #include "FakeCommPort.h"
 #include "FrmCapture.h"
 #include "MDIFormMain.h"
@@ -48,18 +47,6 @@ protected:
         tick(10);
     }
     bool framesOpen() const { return form->FrmComm->isEnabled() && form->FrmData->isEnabled(); }
-    /// Run `run` holds the first `records` records of a captureStream, then 0.0.
-    static bool runHolds(int run, int records) {
-        for (int row = 1; row <= 2000; ++row) {
-            const bool sampled = row <= records;
-            if (CapturedData.at(2 * run - 1, row) !=
-                    (sampled ? CodeTable::levelOfCode(streamCh1(row)) : 0.0f) ||
-                CapturedData.at(2 * run, row) !=
-                    (sampled ? CodeTable::levelOfCode(streamCh2(row)) : 0.0f))
-                return false;
-        }
-        return true;
-    }
 
     MsgRecorder msgs;
     FrmCapture* form = nullptr;
