@@ -29,13 +29,17 @@ public:
     virtual bool setPortNumber(int number) = 0;
     virtual int portNumber() const = 0;
     virtual bool isOpen() const = 0;
-    /// Opens the port with the line settings. Throws CommError when it cannot.
+    /// Opens the port with the line settings. Throws CommError when it cannot: no such device,
+    /// held by another port or program, no permission.
     virtual void open() = 0;
     /// Closes the port; bytes not yet read are lost.
     virtual void close() = 0;
-    /// Bytes received and waiting. Throws CommError when the port is not open.
+    /// Bytes received and waiting, at most the receive buffer's size (later bytes are lost).
+    /// Throws CommError when the port is not open, or when the line has failed (a vanished
+    /// device), which also closes the port.
     virtual int waitingCount() = 0;
-    /// All waiting bytes, unchanged and in arrival order; empties the receive buffer.
+    /// All waiting bytes, unchanged and in arrival order; empties the receive buffer. Throws
+    /// as waitingCount does.
     virtual QByteArray readAll() = 0;
     /// Sends exactly these bytes. Throws CommError when the port is not open or fails.
     virtual void write(const QByteArray& bytes) = 0;

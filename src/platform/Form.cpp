@@ -49,7 +49,7 @@ void Form::show() {
         centred_ = true;
     }
     window_->show();
-    window_->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise();
     window_->activateWindow();
     // The window system may not report activation (offscreen, or a window shown while another
     // is modal), so showing raises it here; the event that follows finds it already done.

@@ -4,6 +4,8 @@
 #include <QMetaObject>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,16 +33,16 @@ bool SerialCommPort::isOpen() const {
 void SerialCommPort::open() {
     if (isOpen()) return;
     const QString device = deviceName(number_);
+    const std::string name = device.toStdString();
 #ifdef Q_OS_UNIX
-    // Hold an advisory lock for as long as the port is open, so that another window or
-    // program using the same convention cannot open the line at the same time. QSerialPort's
-    // own exclusive mode is ignored for root, and pseudo-terminals have no lock files.
+    // An advisory lock held while the port is open keeps out every other window of this
+    // program and any program that locks the same way. QSerialPort's exclusive mode does not
+    // hold off root, and its lock file alone would not stop a program that only uses flock.
     lockFd_ = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (lockFd_ < 0) throw CommError("cannot open " + device.toStdString());
+    if (lockFd_ < 0) throw CommError("cannot open " + name + ": " + std::strerror(errno));
     if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        ::close(lockFd_);
-        lockFd_ = -1;
-        throw CommError("port in use: " + device.toStdString());
+        close();
+        throw CommError("port in use: " + name);
     }
 #endif
     port_.setPortName(device);
@@ -49,16 +51,22 @@ void SerialCommPort::open() {
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    received_.clear();
     if (!port_.open(QIODevice::ReadWrite)) {
+        const std::string why = port_.errorString().toStdString();
         close();
-        throw CommError("cannot open " + device.toStdString());
+        throw CommError("cannot open " + name + ": " + why);
     }
+    // Whatever the line delivered before the open is not ours to read.
+    port_.clear(QSerialPort::Input);
+    received_.clear();
+    lost_ = false;
+    ++opening_;
 }
 
 void SerialCommPort::close() {
     if (port_.isOpen()) port_.close();
     received_.clear();
+    lost_ = false;
 #ifdef Q_OS_UNIX
     if (lockFd_ >= 0) {
         ::close(lockFd_);
@@ -69,6 +77,13 @@ void SerialCommPort::close() {
 
 void SerialCommPort::requireOpen() const {
     if (!isOpen()) throw CommError("port not open");
+}
+
+void SerialCommPort::throwIfLost() {
+    if (!lost_) return;
+    const std::string why = port_.errorString().toStdString();
+    close();
+    throw CommError("serial line lost: " + why);
 }
 
 void SerialCommPort::pull() {
@@ -82,12 +97,15 @@ void SerialCommPort::pull() {
 int SerialCommPort::waitingCount() {
     requireOpen();
     port_.waitForReadyRead(0); // takes in what the line has delivered since the last event
+    throwIfLost();
     pull();
     return static_cast<int>(received_.size());
 }
 
 QByteArray SerialCommPort::readAll() {
     requireOpen();
+    port_.waitForReadyRead(0);
+    throwIfLost();
     pull();
     QByteArray bytes;
     bytes.swap(received_);
@@ -96,22 +114,27 @@ QByteArray SerialCommPort::readAll() {
 
 void SerialCommPort::write(const QByteArray& bytes) {
     requireOpen();
+    throwIfLost();
     if (port_.write(bytes) != bytes.size()) throw CommError("write failed");
     port_.flush();
+    throwIfLost();
 }
 
 void SerialCommPort::onError(QSerialPort::SerialPortError error) {
-    switch (error) {
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
-    case QSerialPort::ResourceError:
-        // A vanished peer keeps raising read errors while the port stays open; closing it
-        // (once control is back in the event loop) stops the spin, and the next tick's open
-        // reports the failure.
-        QMetaObject::invokeMethod(
-            this, [this] { close(); }, Qt::QueuedConnection);
-        break;
-    default:
-        break;
-    }
+    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
+        error != QSerialPort::ResourceError)
+        return;
+    if (lost_ || !port_.isOpen()) return;
+    lost_ = true;
+    // A vanished peer (a pseudo-terminal whose other end closed) makes QSerialPort raise read
+    // errors over and over while the port stays open, which spins the event loop. Closing
+    // stops it, but not from inside QSerialPort's own notification, so it is queued; the next
+    // tick's open then fails and reports.
+    const unsigned opening = opening_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, opening] {
+            if (lost_ && opening == opening_) close();
+        },
+        Qt::QueuedConnection);
 }

@@ -39,7 +39,7 @@ public:
                        ? QVariant()
                        : grid_->displayText(col, row);
         case Qt::EditRole:
-            return grid_->displayText(col, row);
+            return grid_->displayText(col, row, true);
         case Qt::BackgroundRole: {
             const QColor c = grid_->colBackground_.value(col);
             return c.isValid() ? QVariant(c) : QVariant();
@@ -312,10 +312,12 @@ void SpreadGrid::setTypeButtonText(const QString& text) {
     scheduleRepaint();
 }
 
-QString SpreadGrid::displayText(int col, int row) const {
+QString SpreadGrid::displayText(int col, int row, bool editing) const {
     const QVariant v = cellValue(col, row);
     if (!v.isValid()) return {};
     if (v.typeId() == QMetaType::Float || v.typeId() == QMetaType::Double) {
+        const int decimals = cellType(col, row).decimals;
+        if (!editing && decimals >= 0) return locale().toString(v.toDouble(), 'f', decimals);
         QString s = floatText(v.toFloat());
         return s.replace(QLatin1Char('.'), locale().decimalPoint());
     }

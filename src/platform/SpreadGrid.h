@@ -17,12 +17,15 @@ struct CellType {
     double max = 0;
     bool allowEmpty = true; ///< an edit may empty the cell (number cells)
     QString caption;        ///< design caption of a button cell
+    int decimals = -1;      ///< decimal places a decimal cell shows; -1 shows every digit
 
     static CellType integer(int min, int max) {
-        return {Integer, double(min), double(max), true, {}};
+        return {Integer, double(min), double(max), true, {}, -1};
     }
-    static CellType decimal(double min, double max) { return {Decimal, min, max, true, {}}; }
-    static CellType button(const QString& caption) { return {Button, 0, 1, true, caption}; }
+    static CellType decimal(double min, double max, int decimals = -1) {
+        return {Decimal, min, max, true, {}, decimals};
+    }
+    static CellType button(const QString& caption) { return {Button, 0, 1, true, caption, -1}; }
 };
 
 /// Where the data cells (columns 1.., rows 1..) keep their values, when not in the grid.
@@ -108,7 +111,7 @@ private:
 
     QVariant cellValue(int col, int row) const;
     void storeCell(int col, int row, const QVariant& value);
-    QString displayText(int col, int row) const;
+    QString displayText(int col, int row, bool editing = false) const;
     QString caption(int col, int row) const;
     bool commitEdit(int col, int row, const QString& text);
     void scheduleRepaint();

@@ -53,7 +53,9 @@ void FakeCommPort::open() {
 void FakeCommPort::close() {
     if (!open_) return;
     open_ = false;
-    --line(number_).heldBy;
+    FakeLine& l = line(number_);
+    --l.heldBy;
+    l.incoming.clear(); // like a real port, closing loses what was not read
 }
 
 int FakeCommPort::waitingCount() {

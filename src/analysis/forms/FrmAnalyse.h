@@ -1,21 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TaskForm.h"
+#include "PlaceholderForm.h"
 
-/// Analyse window; its controls are not built yet, only its caption, prompt and navigation.
-class FrmAnalyse : public TaskForm {
+/// The single-run analysis window; only its caption, prompt and navigation are built.
+class FrmAnalyse : public PlaceholderForm {
     Q_OBJECT
 public:
     FrmAnalyse();
-
-    PictureButton* CmdBack = nullptr;
-    PictureButton* CmdExit = nullptr;
-
-    void CmdBack_Click();
-    void CmdExit_Click();
-
-protected:
-    void Form_Load() override;
-    void Form_Activate() override;
 };

@@ -1,21 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TaskForm.h"
+#include "PlaceholderForm.h"
 
-/// Select Runs: window; its controls are not built yet, only its caption, prompt and navigation.
-class FrmGraphInfo : public TaskForm {
+/// The run selection window; only its caption, prompt and navigation are built.
+class FrmGraphInfo : public PlaceholderForm {
     Q_OBJECT
 public:
     FrmGraphInfo();
-
-    PictureButton* CmdBack = nullptr;
-    PictureButton* CmdExit = nullptr;
-
-    void CmdBack_Click();
-    void CmdExit_Click();
-
-protected:
-    void Form_Load() override;
-    void Form_Activate() override;
 };

@@ -86,8 +86,8 @@ void FrmSetpoints::Form_Load() {
     spdSetpoints->setRowType(Total, CellType::integer(0, 9999));
     spdSetpoints->setRowType(NumInAssy, CellType::integer(1, 99));
     spdSetpoints->setRowType(CountDir, CellType::button(QStringLiteral("UP")));
-    spdSetpoints->setRowType(Ch1Peak, CellType::decimal(0.0, 99.0));
-    spdSetpoints->setRowType(Ch2Peak, CellType::decimal(0.0, 99.0));
+    spdSetpoints->setRowType(Ch1Peak, CellType::decimal(0.0, 99.0, 1));
+    spdSetpoints->setRowType(Ch2Peak, CellType::decimal(0.0, 99.0, 1));
     spdSetpoints->setRowType(PctThreshold, CellType::integer(1, 65));
     spdSetpoints->setRowType(ViewTotal, CellType::button(QStringLiteral("YES")));
     spdSetpoints->setRowType(TimerX, CellType::integer(0, 99));

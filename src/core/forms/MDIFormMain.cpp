@@ -98,7 +98,7 @@ void MDIFormMain::Form_Load() {
     spdTorque->setStore(capturedStore_.get());
     spdTorque->setColumnWidthChars(0, 8.62);
     for (int c = 1; c <= CapturedTable::Columns; ++c) {
-        CellType type = CellType::decimal(CapturedTable::MinLevel, CapturedTable::MaxLevel);
+        CellType type = CellType::decimal(CapturedTable::MinLevel, CapturedTable::MaxLevel, 1);
         type.allowEmpty = false;
         spdTorque->setColumnType(c, type);
         spdTorque->setColumnWidthChars(c, c == 8 ? 4.75 : 5.0);
@@ -416,8 +416,8 @@ void MDIFormMain::mnuFileNew_Click() {
             spdTorque->setRow(r);
             spdTorque->setValue(0);
             ++n;
-            // Whole percent, ties to even.
-            double progress = std::nearbyint(n / 32000.0 * 100.0);
+            // Whole percent, ties to even; multiplied first so that halves stay exact.
+            double progress = std::nearbyint(n * 100.0 / 32000.0);
             if (progress > 100) progress = 100;
             status.PrgStatus->setProgress(progress);
         }

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmAbout.h"
 
+#include "Launcher.h"
 #include "MDIFormMain.h"
 #include "MsgBox.h"
 #include "Screen.h"
 #include "Version.h"
 
-#include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QShortcut>
 
 frmAbout::frmAbout() : Form(QStringLiteral("frmAbout")) {}
 
@@ -47,6 +49,10 @@ void frmAbout::Form_Load() {
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), w);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    // OK is both the default and the cancel button: Enter and Esc press it.
+    for (QKeySequence keys :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(keys, w), &QShortcut::activated, cmdOK, &QPushButton::click);
 
     auto* grid = new QGridLayout(w);
     grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
@@ -70,5 +76,55 @@ void frmAbout::cmdOK_Click() {
 }
 
 void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo() {
+    Registry::Key root = Registry::HKEY_LOCAL_MACHINE;
+    QString key = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+    QString value = QStringLiteral("PATH");
+    QString path;
+    if (GetKeyValue(root, key, value, path)) {
+        if (launchProgram(path, {})) return;
+    } else {
+        key = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+        value = QStringLiteral("MSINFO");
+        QString folder;
+        if (GetKeyValue(root, key, value, folder)) {
+            const QString tool = folder + QStringLiteral("/MSINFO32.EXE");
+            if (QFileInfo(tool).isFile() && launchProgram(tool, {})) return;
+        }
+    }
     MsgBox(QStringLiteral("System Information Is Unavailable At This Time"));
+}
+
+bool frmAbout::GetKeyValue(Registry::Key& KeyRoot, QString& KeyName, QString& SubKeyRef,
+                           QString& KeyVal) {
+    Registry& reg = Registry::instance();
+    Registry::Key key = 0;
+    bool ok = false;
+    if (reg.RegOpenKeyEx(KeyRoot, KeyName, 0, 0x2003F, key) != Registry::ERROR_SUCCESS) {
+        KeyVal.clear();
+    } else {
+        QByteArray buffer(1024, '\0');
+        std::uint32_t size = 1024;
+        std::uint32_t type = 0;
+        if (reg.RegQueryValueEx(key, SubKeyRef, type, buffer, size) != Registry::ERROR_SUCCESS) {
+            KeyVal.clear();
+        } else {
+            QByteArray text = buffer.left(qMin<qsizetype>(size, buffer.size()));
+            if (text.endsWith('\0')) text.chop(1);
+            if (type == Registry::REG_SZ) {
+                KeyVal = QString::fromLocal8Bit(text);
+            } else if (type == Registry::REG_DWORD) {
+                quint32 n = 0;
+                for (int i = 0; i < 4 && i < text.size(); ++i)
+                    n |= quint32(quint8(text[i])) << (8 * i);
+                KeyVal = QString::number(n);
+            }
+            ok = true;
+        }
+    }
+    reg.RegCloseKey(key); // also after a failed open: the failure of that close is ignored
+    return ok;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Form.h"
+#include "Registry.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +23,12 @@ public:
 
     void cmdOK_Click();
     void cmdSysInfo_Click();
+
+    /// Starts the system-information program, or says that it cannot.
+    void StartSysInfo();
+    /// Reads a registry value as text into `KeyVal`; false (and `KeyVal` empty) when the key
+    /// or the value cannot be read.
+    bool GetKeyValue(Registry::Key& KeyRoot, QString& KeyName, QString& SubKeyRef, QString& KeyVal);
 
 protected:
     QWidget* createWindow() override;

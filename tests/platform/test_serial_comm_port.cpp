@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The serial port layer against velmora-sim on a pseudo-terminal.
+#include "Frames.h"
+#include "SerialCommPort.h"
+#include "SimProcess.h"
+
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryFile>
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+double cpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+TEST(SerialCommPort, WritesAndReadsRawBytesThroughTheSimulator) {
+    // Control characters, NUL and high bytes must pass unchanged both ways.
+    const QByteArray raw = QByteArray::fromHex("000A0D11137F1A03FF72");
+    Frames::ParameterBytes set{};
+    std::copy(raw.begin(), raw.end(), set.begin());
+    SimProcess sim({"--type", "D", "--set", "C=0,10,13,17,19,127,26,3,255,0x72"});
+    ASSERT_TRUE(sim.started()) << sim.errors().toStdString();
+    sim.useAsPort(1);
+    SerialCommPort port({9600, 1024});
+    port.open();
+    ASSERT_TRUE(port.isOpen());
+    port.write(Frames::IdentifyRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    EXPECT_EQ(port.readAll(), *Frames::IdentifyReply(3));
+    EXPECT_EQ(port.waitingCount(), 0);
+    EXPECT_EQ(sim.frames("IdentifyRequest"), QList<QByteArray>{Frames::IdentifyRequest()});
+
+    port.write(Frames::ReadSetpointsRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 44));
+    EXPECT_EQ((*Frames::SetpointRecordSets(port.readAll(), 0))[2], set);
+    const QByteArray frame = *Frames::WriteParameterSet(1, set);
+    port.write(frame);
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 4));
+    EXPECT_EQ(port.readAll(), *Frames::WriteAck(1));
+    EXPECT_EQ(sim.frames("WriteParameterSet(A)"), QList<QByteArray>{frame});
+}
+
+TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLater) {
+    SimProcess sim({"--capture", "100", "--capture-delay", "100"});
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    SerialCommPort port({57600, 100});
+    port.open();
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 100));
+    SimProcess::pause(800); // the rest of the 500-byte stream arrives meanwhile
+    EXPECT_EQ(port.waitingCount(), 100);
+    const QByteArray kept = port.readAll();
+    ASSERT_EQ(kept.size(), 100);
+    // The oldest bytes are kept: twenty whole records from the first on.
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(kept[5 * i], char(0x72));
+        EXPECT_EQ(kept[5 * i + 1], char(i));
+    }
+    SimProcess::pause(100);
+    EXPECT_EQ(port.waitingCount(), 0);
+}
+
+TEST(SerialCommPort, CloseDropsUnreadBytesAndPortNumberIsRefusedWhileOpen) {
+    SimProcess first({"--type", "A"});
+    SimProcess second({"--type", "F"});
+    ASSERT_TRUE(first.started() && second.started());
+    first.useAsPort(1);
+    second.useAsPort(2);
+    SerialCommPort port({9600, 1024});
+    EXPECT_TRUE(port.setPortNumber(2));
+    port.open();
+    EXPECT_FALSE(port.setPortNumber(1));
+    EXPECT_EQ(port.portNumber(), 2);
+    port.write(Frames::IdentifyRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    EXPECT_EQ(Frames::FindIdentifyReply(port.readAll()), 5);
+
+    port.write(Frames::IdentifyRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    port.close();
+    EXPECT_THROW(port.waitingCount(), CommError);
+    EXPECT_THROW(port.write(Frames::IdentifyRequest()), CommError);
+    port.open();
+    SimProcess::pause(100);
+    EXPECT_EQ(port.waitingCount(), 0); // the unread reply went with the close
+
+    port.close();
+    EXPECT_TRUE(port.setPortNumber(1));
+    port.open();
+    port.write(Frames::IdentifyRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    EXPECT_EQ(Frames::FindIdentifyReply(port.readAll()), 0);
+
+    if (!qEnvironmentVariableIsSet("TARVOLM_COMM3")) {
+        EXPECT_EQ(CommPort::deviceName(3), "/dev/ttyS2");
+    }
+}
+
+TEST(SerialCommPort, PortHeldByAnotherWindowOrProgramIsRefused) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    SerialCommPort window1({9600, 1024});
+    SerialCommPort window2({9600, 1024});
+    window1.open();
+    EXPECT_THROW(window2.open(), CommError);
+    EXPECT_FALSE(window2.isOpen());
+    EXPECT_TRUE(window1.isOpen());
+    window1.close();
+    window2.open(); // free again once closed
+    window2.close();
+
+    // Another program holding the device with flock(1) until its input ends.
+    QProcess holder;
+    holder.start("flock", {"--close", sim.device(), "sh", "-c", "echo locked; exec cat"});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    EXPECT_THROW(window1.open(), CommError);
+    EXPECT_FALSE(window1.isOpen());
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    window1.open();
+    EXPECT_TRUE(window1.isOpen());
+}
+
+TEST(SerialCommPort, MissingOrUnsuitableDeviceFailsToOpen) {
+    const auto restore = qScopeGuard([] { qunsetenv("TARVOLM_COMM1"); });
+    SerialCommPort port({9600, 1024});
+    qputenv("TARVOLM_COMM1", "/dev/no-such-port-here");
+    EXPECT_THROW(port.open(), CommError);
+    EXPECT_FALSE(port.isOpen());
+
+    QTemporaryFile plain;
+    ASSERT_TRUE(plain.open());
+    qputenv("TARVOLM_COMM1", plain.fileName().toLocal8Bit());
+    EXPECT_THROW(port.open(), CommError);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(SerialCommPort, VanishedPeerClosesThePortWithoutSpinning) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    SerialCommPort port({9600, 1024});
+    port.open();
+    port.write(Frames::IdentifyRequest());
+    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    sim.kill();
+
+    const double before = cpuSeconds();
+    EXPECT_TRUE(SimProcess::waitFor([&] { return !port.isOpen(); }, 1000));
+    SimProcess::pause(1000);
+    // A spinning event loop would burn the whole second; idle costs next to nothing.
+    EXPECT_LT(cpuSeconds() - before, 0.5);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_THROW(port.open(), CommError);
+}
+
+TEST(SerialCommPort, VanishedPeerFailsTheNextPoll) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    SerialCommPort port({9600, 1024});
+    port.open();
+    sim.kill();
+    // A tick that polls before the event loop has run must still learn of it.
+    bool failed = false;
+    try {
+        port.write(Frames::IdentifyRequest());
+        port.waitingCount();
+    } catch (const CommError&) {
+        failed = true;
+    }
+    EXPECT_TRUE(failed || !port.isOpen());
+    EXPECT_THROW(port.open(), CommError);
+}
