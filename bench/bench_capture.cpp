@@ -5,7 +5,6 @@
 #include "MDIFormMain.h"
 #include "ModVars.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -45,13 +44,3 @@ void BM_DecodeOnly(benchmark::State& state) {
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Forms::releaseAll();
-    return 0;
-}
