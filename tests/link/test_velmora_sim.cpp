@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SimCli.h"
 #include "SimProtocol.h"
 
 #include <gtest/gtest.h>
@@ -160,65 +159,4 @@ TEST(VelmoraSim, RandomBytesNeverCrash) {
     }
     // The last identify request of the run must still be answered: the parser is in step.
     EXPECT_EQ(Frames::FindIdentifyReply(joined(sim.receive(Frames::IdentifyRequest()))), 0);
-}
-
-TEST(VelmoraSim, CaptureCurveAndStream) {
-    const QList<Sim::CodePair> curve = Sim::generatedCurve(2000, 200);
-    ASSERT_EQ(curve.size(), 2000);
-    EXPECT_LE(curve[0].ch1, 10);                 // idle before the run
-    EXPECT_LT(curve[300].ch1, curve[400].ch1);   // rising
-    EXPECT_GE(curve[1000].ch1, 196);             // the plateau
-    EXPECT_GT(curve[1500].ch1, curve[1600].ch1); // falling
-    EXPECT_LE(curve[1999].ch1, 10);              // idle after it
-    EXPECT_LT(curve[1000].ch2, curve[1000].ch1); // CH2 lower and later
-    EXPECT_LT(curve[300].ch2, curve[300].ch1);
-
-    const QByteArray stream = Sim::captureStream(curve.first(8), 4);
-    ASSERT_EQ(stream.size(), 40);
-    for (int i = 0; i < 8; ++i) {
-        const QByteArray record = stream.mid(5 * i, 5);
-        EXPECT_EQ(record.first(4), Frames::CaptureRecord(i, curve[i].ch1, curve[i].ch2).first(4));
-        const bool ok = std::uint8_t(record[4]) == Frames::ByteSumChecksum(record.first(4));
-        EXPECT_EQ(ok, i != 3 && i != 7) << i;
-    }
-
-    QString error;
-    const auto pairs = Sim::parseCodePairs("# run\n 10 20\n\n0x72 255\n", &error);
-    ASSERT_TRUE(pairs);
-    EXPECT_EQ(*pairs, (QList<Sim::CodePair>{{10, 20}, {0x72, 255}}));
-    EXPECT_FALSE(Sim::parseCodePairs("10 20\n10 256\n", &error));
-    EXPECT_TRUE(error.startsWith("line 2"));
-    EXPECT_FALSE(Sim::parseCodePairs("10\n", &error));
-}
-
-TEST(VelmoraSim, CommandLine) {
-    QString error;
-    bool help = false;
-    QStringList forty;
-    for (int i = 0; i < 40; ++i)
-        forty << QString::number(i);
-    const auto o = Sim::parseArguments({"--type", "c", "--sets", forty.join(','), "--set",
-                                        "D=0,0,5,62,1,2,3,4,5,0x10", "--board", "12", "--ack-only",
-                                        "AC", "--bad-checksum", "all", "--capture", "2600"},
-                                       &error, &help);
-    ASSERT_TRUE(o) << error.toStdString();
-    EXPECT_EQ(o->behaviour.type, 2);
-    EXPECT_EQ(o->behaviour.sets[1][0], 10);
-    EXPECT_EQ(o->behaviour.sets[3], setOf({0, 0, 5, 62, 1, 2, 3, 4, 5, 16}));
-    EXPECT_EQ(o->behaviour.boards, std::set<int>{12});
-    EXPECT_EQ(o->behaviour.ack, (std::array<bool, 4>{true, false, true, false}));
-    EXPECT_LT(o->behaviour.badChecksums, 0);
-    EXPECT_EQ(o->capture.size(), 2600);
-
-    for (const QStringList& wrong : {QStringList{"--type", "G"},
-                                     {"--sets", "1,2,3"},
-                                     {"--set", "E=0,0,5,61,250,250,10,0,10,10"},
-                                     {"--sets", "0,0,5,61,256,250,10,0,10,10"},
-                                     {"--board", "256"},
-                                     {"--frobnicate"}}) {
-        EXPECT_FALSE(Sim::parseArguments(wrong, &error, &help)) << wrong.join(' ').toStdString();
-        EXPECT_FALSE(error.isEmpty());
-    }
-    EXPECT_FALSE(Sim::parseArguments({"--help"}, &error, &help));
-    EXPECT_TRUE(help);
 }
