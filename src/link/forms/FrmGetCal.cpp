@@ -1,36 +1,202 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmGetCal.h"
 
+#include "Frames.h"
 #include "FrmNetwork.h"
 #include "FrmSetpoints.h"
+#include "ModVars.h"
+#include "MsgBox.h"
 #include "Screen.h"
+#include "SerialForm.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
-FrmGetCal::FrmGetCal() : TaskForm(QStringLiteral("FrmGetCal")) {}
+#include <algorithm>
+
+namespace {
+/// Identify replies waiting before a read is worth it: two replies.
+constexpr int IdentifyThreshold = 10;
+/// More than this many bytes must wait before the setpoint phase reads: two records.
+constexpr int RecordThreshold = 88;
+/// The identify phase gives up on this tick, having sent one request fewer.
+constexpr int IdentifyTickLimit = 20;
+} // namespace
+
+FrmGetCal::FrmGetCal() : TaskForm(QStringLiteral("FrmGetCal")) {
+    MSComm = CommPort::create(LineSettings{9600, 1024});
+    TmrUpload = new QTimer(this);
+    TmrUpload->setObjectName(QStringLiteral("TmrUpload"));
+    TmrUpload->setInterval(200);
+    connect(TmrUpload, &QTimer::timeout, this, &FrmGetCal::TmrUpload_Timer);
+}
+
+FrmGetCal::~FrmGetCal() = default;
+
+void FrmGetCal::release() {
+    TmrUpload->stop();
+    MSComm->close();
+}
 
 void FrmGetCal::Form_Load() {
     QWidget* w = window();
     w->setWindowTitle(QStringLiteral("Upload Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("upload"))));
-    auto* row = new QHBoxLayout(w);
+
+    FrmComm = makeCommPortFrame(w, OptComm, optCommGroup_);
+    connect(optCommGroup_, &QButtonGroup::idClicked, this, &FrmGetCal::OptComm_Click);
+
+    Label1 = new QLabel(QStringLiteral("Upload Progress:"), w);
+    LblStatus = new QLabel(w);
+    LblStatus->setObjectName(QStringLiteral("LblStatus"));
+    LblStatus->setFrameShape(QFrame::Panel);
+    LblStatus->setFrameShadow(QFrame::Sunken);
+    LblStatus->setMinimumWidth(
+        LblStatus->fontMetrics().horizontalAdvance(QStringLiteral("Attempting Connection")) +
+        twips(240));
+
     CmdBack = makeBackButton(w);
-    connect(CmdBack, &QToolButton::clicked, this, &FrmGetCal::CmdBack_Click);
-    row->addWidget(CmdBack);
+    CmdRun =
+        new PictureButton(QStringLiteral("upload"), QStringLiteral("Upload Calibration Data"), w);
+    CmdHalt = new PictureButton(QStringLiteral("stop"), QStringLiteral("Stop Upload"), w);
     CmdExit = makeNextButton(w);
+    connect(CmdRun, &QToolButton::clicked, this, &FrmGetCal::CmdRun_Click);
+    connect(CmdHalt, &QToolButton::clicked, this, &FrmGetCal::CmdHalt_Click);
+    connect(CmdBack, &QToolButton::clicked, this, &FrmGetCal::CmdBack_Click);
     connect(CmdExit, &QToolButton::clicked, this, &FrmGetCal::CmdExit_Click);
-    row->addWidget(CmdExit);
-    w->resize(twips(4000), twips(1500));
+
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(Label1);
+    progress->addWidget(LblStatus, 1);
+
+    auto* buttons = new QHBoxLayout;
+    for (PictureButton* b : {CmdBack, CmdRun, CmdHalt, CmdExit}) {
+        b->setFixedSize(twips(615), twips(615));
+        buttons->addWidget(b);
+    }
+    buttons->insertStretch(1);
+    buttons->insertStretch(4);
+
+    auto* layout = new QVBoxLayout(w);
+    layout->addWidget(FrmComm);
+    layout->addLayout(progress);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    w->resize(twips(4800), twips(2900));
 }
 
 void FrmGetCal::Form_Activate() {
+    LblStatus->clear();
+    FrmComm->setEnabled(true);
     setStatus(QStringLiteral("Status: Get Setpoints from Velmora."));
 }
 
+void FrmGetCal::OptComm_Click(int Index) {
+    MSComm->setPortNumber(Index + 1); // refused while open: the exchange keeps its port
+}
+
+void FrmGetCal::CmdRun_Click() {
+    load();
+    TmrUpload->start();
+    if (!MSComm->isOpen()) {
+        std::fill(RxBytes.begin(), RxBytes.begin() + 1201, std::int16_t(0));
+        InstrumentFound = 0;
+    }
+    FrmComm->setEnabled(false);
+    CommTicks = 0;
+}
+
+void FrmGetCal::CmdHalt_Click() {
+    LblStatus->setText(QStringLiteral("Halted by User"));
+    endExchange();
+}
+
+void FrmGetCal::endExchange() {
+    if (MSComm->isOpen()) MSComm->close();
+    TmrUpload->stop();
+    FrmComm->setEnabled(true);
+}
+
 void FrmGetCal::CmdBack_Click() {
+    endExchange();
     hideAndShow<FrmNetwork>();
 }
 
 void FrmGetCal::CmdExit_Click() {
+    endExchange();
     hideAndShow<FrmSetpoints>();
+}
+
+void FrmGetCal::TmrUpload_Timer() {
+    const TickGuard guard(ticking_);
+    if (!guard.entered()) return;
+    load();
+    try {
+        if (!MSComm->isOpen()) MSComm->open();
+        if (InstrumentFound != 1)
+            identifyStep();
+        else
+            readSetpointsStep();
+    } catch (const CommError&) {
+        MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
+        TmrUpload->stop();
+        FrmComm->setEnabled(true);
+    }
+}
+
+void FrmGetCal::identifyStep() {
+    LblStatus->setText(QStringLiteral("Attempting Connection"));
+    ++CommTicks;
+    // At or past the limit: the download shares the count and may have stepped over it.
+    if (CommTicks >= IdentifyTickLimit) {
+        MsgBox(QStringLiteral(
+            "Unable to connect with Velmora.  Please check connection and try again."));
+        MSComm->close();
+        TmrUpload->stop();
+        FrmComm->setEnabled(true);
+        return;
+    }
+    MSComm->write(Frames::IdentifyRequest());
+    if (MSComm->waitingCount() < IdentifyThreshold) return;
+    const auto type = Frames::FindIdentifyReply(MSComm->readAll());
+    if (!type) return;
+    InstrumentFound = 1;
+    InstrumentType = static_cast<std::int16_t>(*type);
+    LblStatus->setText(QStringLiteral("VL Type %1 Detected").arg(QChar('A' + *type)));
+}
+
+void FrmGetCal::readSetpointsStep() {
+    if (!MSComm->isOpen()) MSComm->open();
+    MSComm->write(Frames::ReadSetpointsRequest());
+    if (MSComm->waitingCount() <= RecordThreshold) return;
+    const int n = MSComm->waitingCount();
+    CommBuffer = MSComm->readAll();
+    const qsizetype copied =
+        std::min<qsizetype>({qsizetype(n), CommBuffer.size(), qsizetype(RxBytes.size()) - 1});
+    for (qsizetype i = 0; i < copied; ++i)
+        RxBytes[i + 1] = static_cast<std::uint8_t>(CommBuffer[i]);
+
+    // Only this read counts: what an earlier read left in RxBytes past its end must never
+    // complete a record, so a record cut at the end of the read waits for the next request.
+    const auto start = Frames::FindSetpointRecord(CommBuffer);
+    if (!start) return;
+    const Frames::FourSets sets = *Frames::SetpointRecordSets(CommBuffer, *start);
+
+    LblStatus->setText(QStringLiteral("Upload Success"));
+    MSComm->close();
+    for (int k = 1; k <= 4; ++k)
+        Frames::StoreParameterSet(Setpoints, k, sets[k - 1]);
+    TmrUpload->stop();
+    hide();
+    FrmComm->setEnabled(true);
+    MsgBox(QStringLiteral("Calibration Upload from Velmora was successful....."));
+    hide();
+    FrmSetpoints& sheet = Forms::get<FrmSetpoints>();
+    sheet.show();
+    if (sheet.window()) sheet.window()->repaint();
 }

@@ -1,21 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CommPort.h"
 #include "TaskForm.h"
 
-/// Upload Cal Data window; its controls are not built yet, only its caption, prompt and navigation.
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QTimer;
+
+/// Upload Cal Data: identifies the instrument, reads its four parameter sets into the store and
+/// then shows the setpoint sheet. The exchange is polled by TmrUpload and keeps running while
+/// the window is hidden.
 class FrmGetCal : public TaskForm {
     Q_OBJECT
 public:
     FrmGetCal();
+    ~FrmGetCal() override;
 
-    PictureButton* CmdBack = nullptr;
+    QGroupBox* FrmComm = nullptr;
+    std::array<QRadioButton*, 2> OptComm{};
+    QLabel* Label1 = nullptr;
+    QLabel* LblStatus = nullptr;
+    PictureButton* CmdRun = nullptr;
+    PictureButton* CmdHalt = nullptr;
     PictureButton* CmdExit = nullptr;
+    PictureButton* CmdBack = nullptr;
+    /// Belongs to the instance, not to the controls: hiding the window stops nothing.
+    QTimer* TmrUpload = nullptr;
+    std::unique_ptr<CommPort> MSComm;
 
+    void OptComm_Click(int Index);
+    void CmdRun_Click();
+    void CmdHalt_Click();
     void CmdBack_Click();
     void CmdExit_Click();
+    void TmrUpload_Timer();
+
+    void release() override;
 
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+
+private:
+    /// The identify phase of a tick.
+    void identifyStep();
+    /// The setpoint phase of a tick.
+    void readSetpointsStep();
+    /// Closes the port if open, stops the timer and gives the port choice back.
+    void endExchange();
+
+    QButtonGroup* optCommGroup_ = nullptr;
+    bool ticking_ = false;
 };

@@ -1,36 +1,164 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmSetCal.h"
 
+#include "Frames.h"
 #include "FrmGraphType.h"
 #include "FrmSetpoints.h"
+#include "ModVars.h"
+#include "MsgBox.h"
 #include "Screen.h"
+#include "SerialForm.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
-FrmSetCal::FrmSetCal() : TaskForm(QStringLiteral("FrmSetCal")) {}
+namespace {
+/// One acknowledgement is four bytes.
+constexpr int AckThreshold = 4;
+/// Ticks the whole download may take; the next one declares failure.
+constexpr int DownloadTickLimit = 20;
+} // namespace
+
+FrmSetCal::FrmSetCal() : TaskForm(QStringLiteral("FrmSetCal")) {
+    MSComm = CommPort::create(LineSettings{9600, 1024});
+    TmrDownload = new QTimer(this);
+    TmrDownload->setObjectName(QStringLiteral("TmrDownload"));
+    TmrDownload->setInterval(200);
+    connect(TmrDownload, &QTimer::timeout, this, &FrmSetCal::TmrDownload_Timer);
+}
+
+FrmSetCal::~FrmSetCal() = default;
+
+void FrmSetCal::release() {
+    TmrDownload->stop();
+    MSComm->close();
+}
 
 void FrmSetCal::Form_Load() {
     QWidget* w = window();
     w->setWindowTitle(QStringLiteral("Download Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("download"))));
-    auto* row = new QHBoxLayout(w);
-    CmdBack = makeBackButton(w);
-    connect(CmdBack, &QToolButton::clicked, this, &FrmSetCal::CmdBack_Click);
-    row->addWidget(CmdBack);
+
+    FrmComm = makeCommPortFrame(w, OptComm, optCommGroup_);
+    connect(optCommGroup_, &QButtonGroup::idClicked, this, &FrmSetCal::OptComm_Click);
+
+    Label1 = new QLabel(QStringLiteral("Download Progress:"), w);
+    PrgDownload = new ProgressBar(w);
+    PrgDownload->setObjectName(QStringLiteral("PrgDownload"));
+    PrgDownload->setRange(0, 100);
+
+    SSCommand1 = makeBackButton(w);
+    CmdRun = new PictureButton(QStringLiteral("download"),
+                               QStringLiteral("Download Calibration Data"), w);
+    CmdHalt = new PictureButton(QStringLiteral("stop"), QStringLiteral("Stop Upload"), w);
     CmdExit = makeNextButton(w);
+    connect(CmdRun, &QToolButton::clicked, this, &FrmSetCal::CmdRun_Click);
+    connect(CmdHalt, &QToolButton::clicked, this, &FrmSetCal::CmdHalt_Click);
     connect(CmdExit, &QToolButton::clicked, this, &FrmSetCal::CmdExit_Click);
-    row->addWidget(CmdExit);
-    w->resize(twips(4000), twips(1500));
+    connect(SSCommand1, &QToolButton::clicked, this, &FrmSetCal::SSCommand1_Click);
+
+    auto* progress = new QVBoxLayout;
+    progress->addWidget(Label1);
+    progress->addWidget(PrgDownload);
+
+    auto* buttons = new QHBoxLayout;
+    for (PictureButton* b : {SSCommand1, CmdRun, CmdHalt, CmdExit}) {
+        b->setFixedSize(twips(615), twips(615));
+        buttons->addWidget(b);
+    }
+    buttons->insertStretch(1);
+    buttons->insertStretch(4);
+
+    auto* layout = new QVBoxLayout(w);
+    layout->addWidget(FrmComm);
+    layout->addLayout(progress);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    w->resize(twips(4800), twips(3200));
 }
 
 void FrmSetCal::Form_Activate() {
+    PrgDownload->setProgress(0);
+    FrmComm->setEnabled(true);
     setStatus(QStringLiteral("Status: Program Velmora with new setpoints."));
 }
 
-void FrmSetCal::CmdBack_Click() {
-    hideAndShow<FrmGraphType>();
+void FrmSetCal::OptComm_Click(int Index) {
+    MSComm->setPortNumber(Index + 1); // refused while open: the exchange keeps its port
+}
+
+void FrmSetCal::CmdRun_Click() {
+    load();
+    TmrDownload->start();
+    FrmComm->setEnabled(false);
+    CommTicks = 0;
+}
+
+void FrmSetCal::CmdHalt_Click() {
+    if (!MSComm->isOpen()) return;
+    TmrDownload->stop();
+    FrmComm->setEnabled(true);
+    MSComm->close();
+}
+
+void FrmSetCal::endExchange() {
+    if (MSComm->isOpen()) MSComm->close();
+    TmrDownload->stop();
+    FrmComm->setEnabled(true);
 }
 
 void FrmSetCal::CmdExit_Click() {
+    if (MSComm->isOpen()) MSComm->close();
+    TmrDownload->stop();
     hideAndShow<FrmSetpoints>();
+}
+
+void FrmSetCal::SSCommand1_Click() {
+    if (MSComm->isOpen()) MSComm->close();
+    TmrDownload->stop();
+    hideAndShow<FrmGraphType>();
+}
+
+void FrmSetCal::TmrDownload_Timer() {
+    const TickGuard guard(ticking_);
+    if (!guard.entered()) return;
+    load();
+    try {
+        if (!MSComm->isOpen()) {
+            MSComm->open();
+            DownloadStep = 0;
+        }
+        ++CommTicks;
+        if (CommTicks > DownloadTickLimit) {
+            MsgBox(QStringLiteral("Unable to communicate with Velmora.  Please, check the "
+                                  "connection and try again."));
+            endExchange();
+            PrgDownload->setProgress(0);
+            return;
+        }
+        const int k = DownloadStep == 0 ? 1 : DownloadStep == 25 ? 2 : DownloadStep == 50 ? 3 : 4;
+        const auto frame = Frames::WriteParameterSet(Setpoints, k);
+        if (!frame) throw CommError("a setpoint of this set does not fit in a byte");
+        const QByteArray ack = *Frames::WriteAck(k);
+        MSComm->write(*frame);
+        if (MSComm->waitingCount() >= AckThreshold && Frames::ContainsReply(MSComm->readAll(), ack))
+            DownloadStep += 25;
+        PrgDownload->setProgress(DownloadStep);
+        if (DownloadStep > 75) {
+            endExchange();
+            hide();
+            MsgBox(QStringLiteral("Parameter transfer compete...."));
+            PrgDownload->setProgress(0);
+        }
+    } catch (const CommError&) {
+        MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
+        TmrDownload->stop();
+        FrmComm->setEnabled(true);
+        PrgDownload->setProgress(0);
+    }
 }

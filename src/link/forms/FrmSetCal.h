@@ -1,22 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CommPort.h"
 #include "TaskForm.h"
 
-/// Download Cal Data window; its controls are not built yet, only its caption, prompt and
-/// navigation.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QTimer;
+
+/// Download Cal Data: writes parameter sets A to D of the store into the instrument, each
+/// confirmed by its acknowledgement. Polled by TmrDownload, which keeps running while the
+/// window is hidden.
 class FrmSetCal : public TaskForm {
     Q_OBJECT
 public:
     FrmSetCal();
+    ~FrmSetCal() override;
 
-    PictureButton* CmdBack = nullptr;
+    QGroupBox* FrmComm = nullptr;
+    std::array<QRadioButton*, 2> OptComm{};
+    QLabel* Label1 = nullptr;
+    ProgressBar* PrgDownload = nullptr;
+    PictureButton* CmdRun = nullptr;
+    PictureButton* CmdHalt = nullptr;
     PictureButton* CmdExit = nullptr;
+    PictureButton* SSCommand1 = nullptr;
+    /// Belongs to the instance, not to the controls: hiding the window stops nothing.
+    QTimer* TmrDownload = nullptr;
+    std::unique_ptr<CommPort> MSComm;
 
-    void CmdBack_Click();
+    /// 0, 25, 50, 75 while set A, B, C, D is due (and the percentage shown); 100 when done.
+    std::int16_t DownloadStep = 0;
+
+    void OptComm_Click(int Index);
+    void CmdRun_Click();
+    void CmdHalt_Click();
     void CmdExit_Click();
+    void SSCommand1_Click();
+    void TmrDownload_Timer();
+
+    void release() override;
 
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+
+private:
+    /// Closes the port if open, stops the timer and gives the port choice back.
+    void endExchange();
+
+    QButtonGroup* optCommGroup_ = nullptr;
+    bool ticking_ = false;
 };

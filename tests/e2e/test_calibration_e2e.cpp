@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Upload, download and network channel with real timers against velmora-sim.
+#include "AppFixture.h"
+#include "Frames.h"
+#include "FrmGetCal.h"
+#include "FrmNetwork.h"
+#include "FrmSetCal.h"
+#include "FrmSetpoints.h"
+#include "ModVars.h"
+#include "SerialCommPort.h"
+#include "SimProcess.h"
+#include "SpreadGrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+#include <QTimer>
+
+namespace {
+
+class CalibrationE2E : public AppFixture {
+protected:
+    /// Waits for the one message the exchange ends with.
+    QString message() {
+        SimProcess::waitFor([&] { return !msgs->calls.isEmpty(); }, 8000);
+        last = msgs->calls.value(0);
+        msgs->clear();
+        return last.text;
+    }
+    void expectCommError() {
+        EXPECT_EQ(message(), QStringLiteral("A Comm Port Error Occured.  Please check the Comm "
+                                            "Port and try again."));
+        EXPECT_EQ(last.icon, MsgIcon::Exclamation);
+    }
+    static Frames::FourSets fourSets() {
+        Frames::FourSets sets{};
+        for (int k = 0; k < 4; ++k)
+            sets[k] = {std::uint8_t(k), std::uint8_t(100 + k), 7, 62, 120, 130, 20, 1, 40, 50};
+        return sets;
+    }
+    MsgBoxCall last;
+};
+
+} // namespace
+
+TEST_F(CalibrationE2E, UploadFromATypeCInstrumentFillsTheStoreAndShowsTheSheet) {
+    QStringList values;
+    for (const auto& set : fourSets())
+        for (std::uint8_t b : set)
+            values << QString::number(b);
+    for (const QStringList& misbehaviour :
+         {QStringList{}, QStringList{"--split", "9", "--split-gap", "10", "--garbage", "5"}}) {
+        SetDefaults();
+        SimProcess sim(QStringList{"--type", "C", "--sets", values.join(',')} + misbehaviour);
+        ASSERT_TRUE(sim.started());
+        sim.useAsPort(1);
+        Forms::get<FrmGetCal>().show();
+        Forms::get<FrmGetCal>().CmdRun->click();
+        EXPECT_EQ(message(), QStringLiteral("Calibration Upload from Velmora was successful....."));
+        EXPECT_EQ(InstrumentType, 2);
+        EXPECT_EQ(Frames::StoreSets(Setpoints), fourSets());
+        FrmSetpoints& sheet = Forms::get<FrmSetpoints>();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(sheet.LblType->text(), QStringLiteral("Type C"));
+        sheet.spdSetpoints->setCol(4);
+        sheet.spdSetpoints->setRow(1); // Total of set D
+        EXPECT_EQ(sheet.spdSetpoints->value().toInt(), 3 * 256 + 103);
+    }
+}
+
+TEST_F(CalibrationE2E, DownloadSendsTheFourSetsWhichTheInstrumentLogs) {
+    for (int k = 1; k <= 4; ++k)
+        Frames::StoreParameterSet(Setpoints, k, fourSets()[k - 1]);
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    Forms::get<FrmSetCal>().show();
+    Forms::get<FrmSetCal>().CmdRun->click();
+    EXPECT_EQ(message(), QStringLiteral("Parameter transfer compete...."));
+    for (int k = 1; k <= 4; ++k) {
+        const auto frames = sim.frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k)));
+        ASSERT_FALSE(frames.isEmpty()) << k;
+        for (const QByteArray& f : frames)
+            EXPECT_EQ(f, *Frames::WriteParameterSet(k, fourSets()[k - 1]));
+    }
+}
+
+TEST_F(CalibrationE2E, OpeningChannelThreeOnBoardTwelve) {
+    SimProcess sim({"--board", "12", "--no-instrument"});
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    FrmNetwork& net = Forms::get<FrmNetwork>();
+    net.show();
+    net.CmbAddr->setCurrentIndex(12);
+    net.CmbChannel->setCurrentIndex(2);
+    net.CmdRun->click();
+    NetScanAddress = 252; // the whole scan would take 77 s: close only the last addresses
+    EXPECT_EQ(message(), QStringLiteral("Channel opened successfully..."));
+    EXPECT_TRUE(sim.waitForLog(QStringLiteral("Board(12) channel 3 open")));
+    EXPECT_EQ(sim.frames(QStringLiteral("NetOpenChannel(12,3)")).value(0),
+              QByteArray::fromHex("9110060C034A"));
+    EXPECT_EQ(sim.frames(QStringLiteral("NetCloseAll(254)")).size(), 3);
+}
+
+TEST_F(CalibrationE2E, MissingOrHeldPortIsACommError) {
+    const QByteArray saved = qgetenv("TARVOLM_COMM2");
+    qputenv("TARVOLM_COMM2", "/dev/tarvolm-no-such-port");
+    FrmGetCal& up = Forms::get<FrmGetCal>();
+    up.show();
+    up.OptComm_Click(1);
+    up.CmdRun->click();
+    expectCommError();
+    qputenv("TARVOLM_COMM2", saved);
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    QProcess holder; // --no-fork: the lock goes with the process the test kills
+    holder.start(QStringLiteral("flock"), {"--no-fork", sim.device(), "sleep", "30"});
+    ASSERT_TRUE(holder.waitForStarted());
+    SimProcess::pause(200);
+    Forms::get<FrmNetwork>().show();
+    Forms::get<FrmNetwork>().CmdRun->click();
+    expectCommError();
+    holder.kill();
+    holder.waitForFinished();
+
+    SerialCommPort other({9600, 1024});
+    other.open();
+    Forms::get<FrmSetCal>().show();
+    Forms::get<FrmSetCal>().CmdRun->click();
+    expectCommError();
+}
+
+TEST_F(CalibrationE2E, InstrumentVanishingDuringAnUploadEndsItWithTheCommError) {
+    SimProcess sim({"--type", "B", "--exit-after", "4"});
+    ASSERT_TRUE(sim.started());
+    sim.useAsPort(1);
+    FrmGetCal& up = Forms::get<FrmGetCal>();
+    up.show();
+    up.CmdRun->click();
+    expectCommError();
+    EXPECT_TRUE(sim.waitForLog(QStringLiteral("Vanished")));
+    EXPECT_FALSE(up.TmrUpload->isActive());
+    bool ran = false; // still responsive
+    QTimer::singleShot(0, [&] { ran = true; });
+    EXPECT_TRUE(SimProcess::waitFor([&] { return ran; }, 1000));
+    up.CmdHalt->click();
+    EXPECT_EQ(up.LblStatus->text(), QStringLiteral("Halted by User"));
+}

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Serial bytes of any kind, in any split: no crash, no hang, and a change only on a valid reply.
+#include "FrmGetCal.h"
+#include "FrmNetwork.h"
+#include "FrmSetCal.h"
+#include "LinkFormTest.h"
+#include "ModVars.h"
+
+#include <QTimer>
+
+#include <random>
+
+namespace {
+
+/// A fake port that keeps what its last read returned.
+class RecordingPort : public FakeCommPort {
+public:
+    using FakeCommPort::FakeCommPort;
+    QByteArray readAll() override { return lastRead = FakeCommPort::readAll(); }
+    static inline QByteArray lastRead;
+};
+
+class BadSerialInputTest : public LinkFormTest {
+protected:
+    void SetUp() override {
+        LinkFormTest::SetUp();
+        CommPort::setFactory(
+            [](const LineSettings& s) { return std::make_unique<RecordingPort>(s); });
+    }
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    /// Adds random bytes mixed with whole, cut and damaged copies of `frames` to the line
+    /// (sometimes dropping what waited there) and forgets the last read.
+    void feed(const QList<QByteArray>& frames) {
+        if (pick(0, 9) == 0) line().incoming.clear();
+        for (int p = pick(0, 3); p > 0; --p) {
+            QByteArray f = frames[pick(0, int(frames.size()) - 1)];
+            switch (pick(0, 4)) {
+            case 0:
+                f = f.left(pick(0, int(f.size()) - 1));
+                break;
+            case 1:
+                f = f.mid(pick(1, int(f.size())));
+                break;
+            case 2:
+                f[pick(0, int(f.size()) - 1)] = char(pick(0, 255));
+                break;
+            case 3:
+                f = QByteArray(pick(1, 20), 0);
+                for (char& c : f)
+                    c = char(pick(0, 255));
+                break;
+            default:
+                break;
+            }
+            line().incoming += f;
+        }
+        RecordingPort::lastRead.clear();
+    }
+    std::mt19937 rng{20240611};
+    static constexpr int Reads = 3000;
+};
+
+/// The sets of the first record in `read`, looked for the plain way.
+std::optional<Frames::FourSets> recordIn(const QByteArray& read) {
+    for (int i = 0; i + 44 <= read.size() && i < 1200; ++i) {
+        unsigned sum = 0;
+        for (int j = 0; j < 43; ++j)
+            sum += std::uint8_t(read[i + j]);
+        if (read[i] == 1 && std::uint8_t(sum) == std::uint8_t(read[i + 43]))
+            return Frames::SetpointRecordSets(read, i);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_F(BadSerialInputTest, Upload) {
+    QList<QByteArray> frames{Frames::SetpointRecord(distinctSets()),
+                             Frames::SetpointRecord(distinctSets(90))};
+    for (int t = 0; t <= 5; ++t)
+        frames << *Frames::IdentifyReply(t);
+    FrmGetCal& up = Forms::get<FrmGetCal>();
+    up.show();
+    int identified = 0, uploads = 0;
+    for (int i = 0; i < Reads; ++i) {
+        if (!up.TmrUpload->isActive()) up.CmdRun_Click();
+        const bool identifying = InstrumentFound != 1;
+        SetpointStore expected = Setpoints;
+        feed(frames);
+        up.TmrUpload_Timer();
+        const QByteArray& read = RecordingPort::lastRead;
+        if (identifying) {
+            bool valid = false;
+            for (int t = 0; t <= 5; ++t)
+                valid = valid || read.contains(*Frames::IdentifyReply(t));
+            ASSERT_EQ(InstrumentFound == 1, valid) << read.toHex().constData();
+            ASSERT_TRUE(!valid || read.contains(*Frames::IdentifyReply(InstrumentType)));
+            identified += valid;
+        } else if (const auto sets = recordIn(read)) {
+            for (int k = 1; k <= 4; ++k)
+                Frames::StoreParameterSet(expected, k, (*sets)[k - 1]);
+            ++uploads;
+        }
+        ASSERT_EQ(Setpoints, expected) << read.toHex().constData();
+    }
+    EXPECT_GT(identified, 20); // the mix reaches both phases and both outcomes
+    EXPECT_GT(uploads, 10);
+}
+
+TEST_F(BadSerialInputTest, Download) {
+    FrmSetCal& down = Forms::get<FrmSetCal>();
+    down.show();
+    int done = 0;
+    for (int i = 0; i < Reads; ++i) {
+        if (!down.TmrDownload->isActive()) down.CmdRun_Click();
+        const int step = down.MSComm->isOpen() ? down.DownloadStep : 0;
+        const QByteArray due = *Frames::WriteAck(std::min(step / 25 + 1, 4));
+        feed({*Frames::WriteAck(1), *Frames::WriteAck(2), *Frames::WriteAck(4), due, due});
+        down.TmrDownload_Timer();
+        ASSERT_EQ(down.DownloadStep, step + (RecordingPort::lastRead.contains(due) ? 25 : 0));
+        done += msgs->texts().contains(QStringLiteral("Parameter transfer compete...."));
+        msgs->clear();
+    }
+    EXPECT_GT(done, 10);
+}
+
+TEST_F(BadSerialInputTest, NetworkScan) {
+    int attempts = 0, ticks = 0;
+    for (int i = 0; i < Reads; ++i) {
+        FrmNetwork& net = Forms::get<FrmNetwork>();
+        if (!net.TmrNetwork->isActive()) {
+            net.show();
+            net.CmdRun_Click();
+            NetScanAddress = static_cast<std::int16_t>(pick(245, 255)); // attempts end often
+            ++attempts;
+            ticks = 0;
+        }
+        const int a = std::min<int>(NetScanAddress, 254);
+        feed({*Frames::NetCloseAllReply(a), *Frames::NetCloseAllReply(a + 1),
+              *Frames::NetOpenChannelReply(0, 1), *Frames::NetOpenChannelReply(0, 2)});
+        net.TmrNetwork_Timer();
+        if (msgs->texts().contains(QStringLiteral("Channel opened successfully..."))) {
+            ASSERT_TRUE(RecordingPort::lastRead.contains(*Frames::NetOpenChannelReply(0, 1)));
+            pump(); // the released window goes
+        } else {
+            ASSERT_LE(++ticks, 768) << "every attempt ends by its own limit";
+        }
+        msgs->clear();
+    }
+    EXPECT_GT(attempts, 30);
+}

@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calibration upload and download, tick by tick.
+#include "FrmGetCal.h"
+#include "FrmNetwork.h"
+#include "FrmSetCal.h"
+#include "FrmSetpoints.h"
+#include "LinkFormTest.h"
+#include "MDIFormMain.h"
+#include "ModVars.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QString CommErrorText =
+    QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
+
+class UploadTest : public LinkFormTest {
+protected:
+    static FrmGetCal& up() { return Forms::get<FrmGetCal>(); }
+    void start() {
+        up().show();
+        up().CmdRun_Click();
+    }
+    void ticks(int n) {
+        while (n-- > 0)
+            up().TmrUpload_Timer();
+    }
+    /// Started, and identified as type C on the first tick.
+    void identified() {
+        start();
+        line().incoming = *Frames::IdentifyReply(2) + *Frames::IdentifyReply(2);
+        ticks(1);
+        ASSERT_EQ(InstrumentFound, 1);
+        line().written.clear();
+    }
+};
+using DownloadTest = UploadTest;
+
+SetpointStore storeWith(const Frames::FourSets& sets) {
+    SetpointStore s = Setpoints;
+    for (int k = 1; k <= 4; ++k)
+        Frames::StoreParameterSet(s, k, sets[k - 1]);
+    return s;
+}
+
+} // namespace
+
+TEST_F(UploadTest, InstrumentAnsweringAtOnceIsIdentifiedOnTickThreeAndReadOnTickSix) {
+    answerBeforeNextTick(instrument(2, distinctSets()));
+    const SetpointStore before = Setpoints;
+    start();
+    EXPECT_EQ(FakeCommPort::last()->settings().receiveBuffer, 1024);
+    ticks(2);
+    EXPECT_EQ(InstrumentFound, 0);
+    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("Attempting Connection"));
+    ticks(1);
+    EXPECT_EQ(InstrumentType, 2);
+    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("VL Type C Detected"));
+    ticks(2);
+    EXPECT_EQ(Setpoints, before);
+    ticks(1); // the last identify reply and two records: 93 bytes
+    EXPECT_EQ(msgs->texts(), QStringList{"Calibration Upload from Velmora was successful....."});
+    EXPECT_EQ(Setpoints, storeWith(distinctSets()));
+    EXPECT_EQ(CommBuffer.size(), 93);
+    EXPECT_EQ(RxBytes[1], 0xBF);
+    EXPECT_EQ(line().written.count(Frames::ReadSetpointsRequest()), 3);
+    EXPECT_FALSE(up().TmrUpload->isActive() || up().MSComm->isOpen() || up().isVisible());
+    EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type C"));
+    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+}
+
+TEST_F(UploadTest, IdentifyReadsTenBytesTheLastLetterWinsAndTheTwentiethTickGivesUp) {
+    const auto reply = [](int t) { return *Frames::IdentifyReply(t); };
+    const std::pair<QByteArray, int> reads[] = {{reply(4) + reply(1), 4},
+                                                {reply(1) + reply(4), 4},
+                                                {"xx" + reply(5) + "yyy", 5},
+                                                {reply(5), -1},
+                                                {reply(5).left(4) + "abcdef", -1}};
+    for (const auto& [read, type] : reads) {
+        start();
+        line().incoming = read;
+        ticks(1);
+        EXPECT_EQ(InstrumentFound == 1 ? int(InstrumentType) : -1, type);
+        EXPECT_EQ(line().incoming.isEmpty(), read.size() >= 10);
+        up().CmdHalt_Click();
+    }
+    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("Halted by User"));
+    line().written.clear();
+    start();
+    ticks(19);
+    EXPECT_TRUE(msgs->calls.isEmpty());
+    ticks(1);
+    EXPECT_EQ(msgs->texts(),
+              QStringList{QStringLiteral(
+                  "Unable to connect with Velmora.  Please check connection and try again.")});
+    EXPECT_EQ(line().written.size(), 19);
+    EXPECT_FALSE(up().MSComm->isOpen() || up().TmrUpload->isActive());
+    EXPECT_TRUE(up().FrmComm->isEnabled());
+}
+
+TEST_F(UploadTest, RecordsAreReadFrom89BytesAndOnlyWithinOneRead) {
+    identified();
+    const SetpointStore before = Setpoints;
+    const QByteArray record = Frames::SetpointRecord(distinctSets());
+    QByteArray failing = record;
+    failing[43] = char(failing[43] + 1);
+    // A record cut at the end of a read, whose tail an earlier read left in RxBytes.
+    line().incoming = QByteArray(89, 'U') + record.mid(13);
+    ticks(1);
+    line().incoming = QByteArray(76, 'U') + record.left(13);
+    ticks(1);
+    EXPECT_EQ(RxBytes[90], std::uint8_t(record[13]));
+    EXPECT_EQ(Setpoints, before);
+    line().incoming = QByteArray(44, 'U') + record; // 88 bytes: left waiting
+    ticks(1);
+    EXPECT_EQ(line().incoming.size(), 88);
+    EXPECT_EQ(line().written, QList<QByteArray>(3, Frames::ReadSetpointsRequest()));
+    line().incoming = failing + "U" + record;
+    ticks(1);
+    EXPECT_EQ(Setpoints, storeWith(distinctSets()));
+}
+
+TEST_F(UploadTest, StopStartsAgainWithIdentificationAnErrorResumes) {
+    identified();
+    const SetpointStore before = Setpoints;
+    up().CmdHalt_Click();
+    EXPECT_EQ(InstrumentType, 2);
+    EXPECT_EQ(Setpoints, before);
+    up().CmdRun_Click();
+    ticks(1);
+    EXPECT_EQ(line().written.last(), Frames::IdentifyRequest());
+
+    line().incoming = *Frames::IdentifyReply(2) + *Frames::IdentifyReply(2);
+    ticks(1);
+    line().failIo = true;
+    // A modal box may let the timer in again; that tick must not run inside this one.
+    setMsgBoxHook([&](const MsgBoxCall& call) {
+        msgs->calls << call;
+        if (msgs->calls.size() < 3) ticks(1);
+        return MsgAnswer::Ok;
+    });
+    ticks(1);
+    ASSERT_EQ(msgs->calls.size(), 1);
+    EXPECT_EQ(msgs->calls[0].text, CommErrorText);
+    EXPECT_EQ(msgs->calls[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(up().MSComm->isOpen() && up().FrmComm->isEnabled() && !up().TmrUpload->isActive());
+    line().failIo = false;
+    up().CmdRun_Click();
+    ticks(1);
+    EXPECT_EQ(line().written.last(), Frames::ReadSetpointsRequest());
+}
+
+TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
+    MDIFormMain& main = startProgram();
+    up().CmdRun_Click();
+    main.CmdSetPoints_Click();
+    ticks(2);
+    EXPECT_EQ(line().written.size(), 2);
+    main.CmdGetPresets_Click();
+    EXPECT_EQ(main.LblStatus->text(), QStringLiteral("Status: Get Setpoints from Velmora."));
+    EXPECT_TRUE(up().FrmComm->isEnabled() && up().LblStatus->text().isEmpty());
+    up().CmdBack_Click();
+    EXPECT_FALSE(up().MSComm->isOpen() || up().TmrUpload->isActive());
+    EXPECT_TRUE(Forms::get<FrmNetwork>().isVisible());
+    up().CmdExit_Click();
+    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+}
+
+TEST_F(DownloadTest, AcknowledgedSetsGoOutTwiceEachAndEndOnTheEighthTick) {
+    answerBeforeNextTick(instrument(0, {}));
+    FrmSetCal& down = Forms::get<FrmSetCal>();
+    down.show();
+    down.CmdRun_Click();
+    QList<int> bar;
+    setMsgBoxHook([&](const MsgBoxCall& call) {
+        msgs->calls << call;
+        bar << down.PrgDownload->value();
+        return MsgAnswer::Ok;
+    });
+    for (int tick = 1; tick <= 8; ++tick) {
+        down.TmrDownload_Timer();
+        if (tick < 8) bar << down.PrgDownload->value();
+    }
+    EXPECT_EQ(bar, (QList<int>{0, 25, 25, 50, 50, 75, 75, 100}));
+    QList<int> sets;
+    for (const QByteArray& f : line().written)
+        sets << std::uint8_t(f[0]) - 0xE9;
+    EXPECT_EQ(sets, (QList<int>{1, 1, 2, 2, 3, 3, 4, 4}));
+    EXPECT_EQ(line().written[0], QByteArray::fromHex("EA0E010000053DFAFA0A000A0A4D"));
+    EXPECT_EQ(msgs->texts(), QStringList{"Parameter transfer compete...."});
+    EXPECT_EQ(down.PrgDownload->value(), 0);
+    EXPECT_FALSE(down.isVisible() || down.MSComm->isOpen() || down.TmrDownload->isActive());
+}
+
+TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
+    FrmSetCal& down = Forms::get<FrmSetCal>();
+    down.show();
+    down.CmdRun_Click();
+    for (int tick = 1; tick <= 20; ++tick) {
+        line().incoming += *Frames::WriteAck(tick % 2 ? 1 : 3); // never B
+        down.TmrDownload_Timer();
+    }
+    EXPECT_EQ(down.PrgDownload->value(), 25);
+    EXPECT_TRUE(msgs->calls.isEmpty());
+    down.TmrDownload_Timer();
+    EXPECT_EQ(msgs->texts(), QStringList{QStringLiteral("Unable to communicate with Velmora.  "
+                                                        "Please, check the connection and try "
+                                                        "again.")});
+    EXPECT_EQ(line().written.size(), 20);
+    EXPECT_EQ(down.PrgDownload->value(), 0);
+    EXPECT_FALSE(down.MSComm->isOpen() || down.TmrDownload->isActive());
+}
+
+TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
+    FrmSetCal& down = Forms::get<FrmSetCal>();
+    down.show();
+    down.CmdRun_Click();
+    down.CmdHalt_Click();
+    SpCh2Peak[2] = 300;
+    line().incoming = *Frames::WriteAck(1);
+    down.TmrDownload_Timer();
+    down.TmrDownload_Timer(); // set B cannot be sent
+    EXPECT_EQ(msgs->texts(), QStringList{CommErrorText});
+    EXPECT_EQ(down.DownloadStep, 25);
+    EXPECT_EQ(down.PrgDownload->value(), 0);
+    EXPECT_TRUE(down.MSComm->isOpen() && down.FrmComm->isEnabled());
+    SpCh2Peak[2] = 200;
+    CommTicks = 19;
+    down.CmdRun_Click();
+    down.TmrDownload_Timer();
+    EXPECT_EQ(line().written.last(), *Frames::WriteParameterSet(Setpoints, 2));
+    down.CmdHalt_Click(); // a later Stop closes, and the next Start begins with set A
+    down.CmdRun_Click();
+    down.TmrDownload_Timer();
+    EXPECT_EQ(line().written.last(), *Frames::WriteParameterSet(Setpoints, 1));
+    down.CmdExit_Click();
+    EXPECT_FALSE(down.MSComm->isOpen());
+    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+}

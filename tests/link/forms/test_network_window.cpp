@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The network channel scan, tick by tick.
+#include "FrmGetCal.h"
+#include "FrmNetwork.h"
+#include "LinkFormTest.h"
+#include "MDIFormMain.h"
+#include "ModVars.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <map>
+
+namespace {
+
+class NetworkTest : public LinkFormTest {
+protected:
+    static FrmNetwork& net() { return Forms::get<FrmNetwork>(); }
+    static void openChannel(int address, int channelIndex) {
+        net().show();
+        net().CmbAddr->setCurrentIndex(address);
+        net().CmbChannel->setCurrentIndex(channelIndex);
+        net().CmdRun_Click();
+    }
+    /// Ticks until a message comes (at most 800); returns the tick that brought it.
+    int runUntilMessage() {
+        for (tick = 1; tick <= 800 && msgs->calls.isEmpty(); ++tick)
+            net().TmrNetwork_Timer();
+        return tick - 1;
+    }
+    int tick = 0;
+};
+
+} // namespace
+
+TEST_F(NetworkTest, ScanOutcomesAsTheBoardsSeeThem) {
+    struct Case {
+        int board; // -1: none answers
+        int chosen;
+        int lastTick;
+        QList<int> openTicks;
+        const char* message;
+    };
+    const Case cases[] = {
+        {-1,
+         12,
+         768,
+         {765, 766, 767},
+         "Could not find selected channel.  Please check the "
+         "dip-switch and try again."},
+        {5, 5, 763, {762, 763}, "Channel opened successfully..."},
+        {254,
+         254,
+         765,
+         {764},
+         "Could not find selected channel.  Please check the dip-switch "
+         "and try again."},
+    };
+    for (const Case& c : cases) {
+        std::map<int, int> closes;
+        QList<int> opens;
+        answerBeforeNextTick([&](const QByteArray& f) {
+            const int address = std::uint8_t(f[3]);
+            if (f[1] == 0)
+                ++closes[address];
+            else
+                opens << tick;
+            if (address != c.board) return QByteArray();
+            return f[1] == 0 ? *Frames::NetCloseAllReply(address)
+                             : *Frames::NetOpenChannelReply(address, f[4]);
+        });
+        msgs->clear();
+        openChannel(c.chosen, 2);
+        EXPECT_EQ(runUntilMessage(), c.lastTick) << c.board;
+        EXPECT_EQ(msgs->texts(), QStringList{QLatin1String(c.message)});
+        EXPECT_EQ(opens, c.openTicks);
+        EXPECT_EQ(line().heldBy, 0);
+        EXPECT_EQ(closes[0], 2);
+        EXPECT_EQ(closes.count(255), 0u);
+        for (int a = 1; a <= 254; ++a) {
+            // The answering board gets two frames and the next address what is left.
+            ASSERT_EQ(closes[a], a == c.board ? 2 : a == c.board + 1 ? 1 : 3) << a;
+        }
+        // An opened channel releases the window: the next one comes in its design state.
+        EXPECT_EQ(Forms::exists<FrmNetwork>(), c.board != 5);
+        pump();
+    }
+    line().onWrite = nullptr;
+}
+
+TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
+    for (const auto& [address, channelIndex] : {std::pair{219, 0}, std::pair{255, 7}}) {
+        openChannel(address, channelIndex);
+        NetScanAddress = 254;
+        NetScanTicks = 2;
+        net().TmrNetwork_Timer();
+        EXPECT_EQ(
+            net().LblStatus->text(),
+            QStringLiteral("Opening Channel %1 on board #%2").arg(channelIndex + 1).arg(address));
+        net().CmdHalt_Click();
+    }
+    EXPECT_EQ(line().written, (QList<QByteArray>{QByteArray::fromHex("911006DB017D"),
+                                                 QByteArray::fromHex("911006FF0852")}));
+
+    NetAddress = -1; // what a list without a selection would store
+    net().CmdRun_Click();
+    NetScanAddress = 254;
+    NetScanTicks = 2;
+    net().TmrNetwork_Timer();
+    line().missing = true;
+    net().MSComm->close();
+    net().CmdRun_Click();
+    NetScanAddress = 40;
+    net().TmrNetwork_Timer();
+    ASSERT_EQ(msgs->calls.size(), 2);
+    for (const MsgBoxCall& call : msgs->calls) {
+        EXPECT_EQ(call.text, QStringLiteral("A Comm Port Error Occured.  Please check the Comm "
+                                            "Port and try again."));
+        EXPECT_EQ(call.icon, MsgIcon::Exclamation);
+    }
+    EXPECT_EQ(line().written.size(), 2);
+    EXPECT_EQ(NetScanAddress, 40);
+    EXPECT_FALSE(net().TmrNetwork->isActive());
+    EXPECT_TRUE(net().CmbAddr->isEnabled() && net().CmbChannel->isEnabled() &&
+                net().FrmComm->isEnabled());
+}
+
+TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
+    openChannel(3, 0);
+    for (int i = 0; i < 10; ++i)
+        net().TmrNetwork_Timer();
+    net().CmdHalt_Click();
+    EXPECT_EQ(net().LblStatus->text(), QStringLiteral("Process halted by user.."));
+    EXPECT_FALSE(net().TmrNetwork->isActive());
+    FrmGetCal& up = Forms::get<FrmGetCal>();
+    up.show();
+    up.CmdRun_Click();
+    up.TmrUpload_Timer();
+    EXPECT_EQ(msgs->calls.size(), 1) << "the stopped scan still holds the port";
+
+    line().written.clear();
+    net().CmdRun_Click();
+    for (int i = 0; i < 3; ++i)
+        net().TmrNetwork_Timer();
+    EXPECT_EQ(line().written, (QList<QByteArray>{*Frames::NetCloseAll(0), *Frames::NetCloseAll(0),
+                                                 *Frames::NetCloseAll(1)}));
+}
+
+TEST_F(NetworkTest, ActivationDuringAnAttemptRestartsTheScanWithTheFirstItems) {
+    MDIFormMain& main = startProgram();
+    main.CmdNetwork_Click();
+    EXPECT_EQ(main.LblStatus->text(), QStringLiteral("Status: Open a network channel."));
+    net().CmbAddr->setCurrentIndex(9);
+    net().OptComm[1]->click();
+    net().CmdRun_Click();
+    main.CmdGetPresets_Click(); // hidden, the scan goes on
+    for (int i = 0; i < 4; ++i)
+        net().TmrNetwork_Timer();
+    ASSERT_EQ(NetScanTicks, 1);
+    main.CmdNetwork_Click();
+    EXPECT_EQ(net().CmbAddr->currentIndex(), 0);
+    EXPECT_EQ(NetAddress, 0);
+    EXPECT_EQ(NetScanAddress, 0);
+    EXPECT_EQ(net().MSComm->portNumber(), 2) << "port 1 is refused while port 2 is open";
+    EXPECT_EQ(net().LblStatus->text(), QStringLiteral("Select a Network Channel..."));
+    // The tick count goes on: address 0 gets only the rest of its three-tick window.
+    net().TmrNetwork_Timer();
+    net().TmrNetwork_Timer();
+    EXPECT_EQ(line(2).written.mid(4),
+              (QList<QByteArray>{*Frames::NetCloseAll(0), *Frames::NetCloseAll(1)}));
+    net().CmdExit_Click();
+    EXPECT_TRUE(Forms::get<FrmGetCal>().isVisible());
+    EXPECT_TRUE(net().TmrNetwork->isActive());
+}
