@@ -8,6 +8,7 @@
 #include "ModVars.h"
 #include "MsgBox.h"
 #include "Screen.h"
+#include "SerialForm.h"
 #include "SpreadGrid.h"
 
 #include <QButtonGroup>
@@ -51,17 +52,7 @@ void FrmCapture::Form_Load() {
     w->setWindowIcon(QIcon(picture(QStringLiteral("chart"))));
     auto* column = new QVBoxLayout(w);
 
-    FrmComm = new QGroupBox(QStringLiteral("Comm Port:"), w);
-    FrmComm->setObjectName(QStringLiteral("FrmComm"));
-    auto* commColumn = new QVBoxLayout(FrmComm);
-    auto* commGroup = new QButtonGroup(FrmComm);
-    for (int i = 0; i < int(OptComm.size()); ++i) {
-        OptComm[i] = new QRadioButton(QStringLiteral("Comm Port %1").arg(i + 1), FrmComm);
-        commGroup->addButton(OptComm[i], i);
-        commColumn->addWidget(OptComm[i]);
-    }
-    OptComm[0]->setChecked(true);
-    connect(commGroup, &QButtonGroup::idClicked, this, &FrmCapture::OptComm_Click);
+    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
     column->addWidget(FrmComm);
 
     FrmData = new QGroupBox(QStringLiteral("Upload Data As:"), w);

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -48,8 +49,7 @@ void FrmGetCal::Form_Load() {
     w->setWindowTitle(QStringLiteral("Upload Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("upload"))));
 
-    FrmComm = makeCommPortFrame(w, OptComm, optCommGroup_);
-    connect(optCommGroup_, &QButtonGroup::idClicked, this, &FrmGetCal::OptComm_Click);
+    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
 
     Label1 = new QLabel(QStringLiteral("Upload Progress:"), w);
     LblStatus = new QLabel(w);
@@ -133,8 +133,8 @@ void FrmGetCal::CmdExit_Click() {
 }
 
 void FrmGetCal::TmrUpload_Timer() {
-    const TickGuard guard(ticking_);
-    if (!guard.entered()) return;
+    if (ticking_) return; // a message box of this tick is open
+    const QScopedValueRollback busy(ticking_, true);
     load();
     try {
         if (!MSComm->isOpen()) MSComm->open();

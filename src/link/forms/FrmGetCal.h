@@ -55,6 +55,5 @@ private:
     /// Closes the port if open, stops the timer and gives the port choice back.
     void endExchange();
 
-    QButtonGroup* optCommGroup_ = nullptr;
     bool ticking_ = false;
 };

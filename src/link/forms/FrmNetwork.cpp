@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -66,8 +67,7 @@ void FrmNetwork::Form_Load() {
     connect(CmbAddr, &QComboBox::currentIndexChanged, this, &FrmNetwork::CmbAddr_Click);
     connect(CmbChannel, &QComboBox::currentIndexChanged, this, &FrmNetwork::CmbChannel_Click);
 
-    FrmComm = makeCommPortFrame(w, OptComm, optCommGroup_);
-    connect(optCommGroup_, &QButtonGroup::idClicked, this, &FrmNetwork::OptComm_Click);
+    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
 
     Label1 = new QLabel(QStringLiteral("Status:"), w);
     LblStatus = new QLabel(w);
@@ -169,8 +169,8 @@ void FrmNetwork::CmdExit_Click() {
 }
 
 void FrmNetwork::TmrNetwork_Timer() {
-    const TickGuard guard(ticking_);
-    if (!guard.entered()) return;
+    if (ticking_) return; // a message box of this tick is open
+    const QScopedValueRollback busy(ticking_, true);
     load();
     try {
         if (!MSComm->isOpen()) MSComm->open();

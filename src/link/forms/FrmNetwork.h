@@ -60,6 +60,5 @@ private:
     bool openStep();
     void closeStep();
 
-    QButtonGroup* optCommGroup_ = nullptr;
     bool ticking_ = false;
 };

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -44,8 +45,7 @@ void FrmSetCal::Form_Load() {
     w->setWindowTitle(QStringLiteral("Download Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("download"))));
 
-    FrmComm = makeCommPortFrame(w, OptComm, optCommGroup_);
-    connect(optCommGroup_, &QButtonGroup::idClicked, this, &FrmSetCal::OptComm_Click);
+    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
 
     Label1 = new QLabel(QStringLiteral("Download Progress:"), w);
     PrgDownload = new ProgressBar(w);
@@ -125,8 +125,8 @@ void FrmSetCal::SSCommand1_Click() {
 }
 
 void FrmSetCal::TmrDownload_Timer() {
-    const TickGuard guard(ticking_);
-    if (!guard.entered()) return;
+    if (ticking_) return; // a message box of this tick is open
+    const QScopedValueRollback busy(ticking_, true);
     load();
     try {
         if (!MSComm->isOpen()) {

@@ -11,11 +11,11 @@ QString commErrorText() {
 }
 
 QGroupBox* makeCommPortFrame(QWidget* parent, std::array<QRadioButton*, 2>& options,
-                             QButtonGroup*& group) {
+                             std::function<void(int)> clicked) {
     auto* frame = new QGroupBox(QStringLiteral("Comm Port:"), parent);
     frame->setObjectName(QStringLiteral("FrmComm"));
     auto* column = new QVBoxLayout(frame);
-    group = new QButtonGroup(frame);
+    auto* group = new QButtonGroup(frame);
     for (int i = 0; i < 2; ++i) {
         options[i] = new QRadioButton(QStringLiteral("Comm Port %1").arg(i + 1), frame);
         options[i]->setObjectName(QStringLiteral("OptComm%1").arg(i));
@@ -23,5 +23,6 @@ QGroupBox* makeCommPortFrame(QWidget* parent, std::array<QRadioButton*, 2>& opti
         column->addWidget(options[i]);
     }
     options[0]->setChecked(true);
+    QObject::connect(group, &QButtonGroup::idClicked, frame, std::move(clicked));
     return frame;
 }

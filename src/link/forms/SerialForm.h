@@ -4,8 +4,8 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
-class QButtonGroup;
 class QGroupBox;
 class QRadioButton;
 class QWidget;
@@ -14,26 +14,7 @@ class QWidget;
 QString commErrorText();
 
 /// Builds the "Comm Port:" frame of a serial window into `parent`: option 0 "Comm Port 1"
-/// (selected) and option 1 "Comm Port 2". Returns the frame; `options` receives the two
-/// buttons, and the returned `group` reports a click by the option's index (idClicked).
+/// (selected) and option 1 "Comm Port 2". `options` receives the two buttons; a click on one
+/// calls `clicked` with its index.
 QGroupBox* makeCommPortFrame(QWidget* parent, std::array<QRadioButton*, 2>& options,
-                             QButtonGroup*& group);
-
-/// Keeps a timer tick from running inside itself: a message box opened by a tick runs a nested
-/// event loop in which the timer fires again. A tick that finds `busy` set is skipped.
-class TickGuard {
-public:
-    explicit TickGuard(bool& busy) : busy_(busy), entered_(!busy) { busy_ = true; }
-    ~TickGuard() {
-        if (entered_) busy_ = false;
-    }
-    TickGuard(const TickGuard&) = delete;
-    TickGuard& operator=(const TickGuard&) = delete;
-
-    /// False when another run of the same tick is still under way.
-    bool entered() const { return entered_; }
-
-private:
-    bool& busy_;
-    bool entered_;
-};
+                             std::function<void(int)> clicked);
