@@ -18,19 +18,28 @@
 
 namespace {
 
+const QString CommErrorText =
+    QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
+
 class CalibrationE2E : public AppFixture {
 protected:
+    /// Shows `form` and presses its Start button.
+    template <class F> static F& run(F& form) {
+        form.show();
+        form.CmdRun->click();
+        return form;
+    }
     /// Waits for the one message the exchange ends with.
-    QString message() {
+    MsgBoxCall message() {
         SimProcess::waitFor([&] { return !msgs->calls.isEmpty(); }, 8000);
-        last = msgs->calls.value(0);
+        const MsgBoxCall last = msgs->calls.value(0);
         msgs->clear();
-        return last.text;
+        return last;
     }
     void expectCommError() {
-        EXPECT_EQ(message(), QStringLiteral("A Comm Port Error Occured.  Please check the Comm "
-                                            "Port and try again."));
-        EXPECT_EQ(last.icon, MsgIcon::Exclamation);
+        const MsgBoxCall m = message();
+        EXPECT_EQ(m.text, CommErrorText);
+        EXPECT_EQ(m.icon, MsgIcon::Exclamation);
     }
     static Frames::FourSets fourSets() {
         Frames::FourSets sets{};
@@ -38,7 +47,6 @@ protected:
             sets[k] = {std::uint8_t(k), std::uint8_t(100 + k), 7, 62, 120, 130, 20, 1, 40, 50};
         return sets;
     }
-    MsgBoxCall last;
 };
 
 } // namespace
@@ -54,9 +62,8 @@ TEST_F(CalibrationE2E, UploadFromATypeCInstrumentFillsTheStoreAndShowsTheSheet) 
         SimProcess sim(QStringList{"--type", "C", "--sets", values.join(',')} + misbehaviour);
         ASSERT_TRUE(sim.started());
         sim.useAsPort(1);
-        Forms::get<FrmGetCal>().show();
-        Forms::get<FrmGetCal>().CmdRun->click();
-        EXPECT_EQ(message(), QStringLiteral("Calibration Upload from Velmora was successful....."));
+        run(Forms::get<FrmGetCal>());
+        EXPECT_EQ(message().text, "Calibration Upload from Velmora was successful.....");
         EXPECT_EQ(InstrumentType, 2);
         EXPECT_EQ(Frames::StoreSets(Setpoints), fourSets());
         FrmSetpoints& sheet = Forms::get<FrmSetpoints>();
@@ -74,12 +81,11 @@ TEST_F(CalibrationE2E, DownloadSendsTheFourSetsWhichTheInstrumentLogs) {
     SimProcess sim;
     ASSERT_TRUE(sim.started());
     sim.useAsPort(1);
-    Forms::get<FrmSetCal>().show();
-    Forms::get<FrmSetCal>().CmdRun->click();
-    EXPECT_EQ(message(), QStringLiteral("Parameter transfer compete...."));
+    run(Forms::get<FrmSetCal>());
+    EXPECT_EQ(message().text, "Parameter transfer compete....");
     for (int k = 1; k <= 4; ++k) {
         const auto frames = sim.frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k)));
-        ASSERT_FALSE(frames.isEmpty()) << k;
+        EXPECT_FALSE(frames.isEmpty()) << k;
         for (const QByteArray& f : frames)
             EXPECT_EQ(f, *Frames::WriteParameterSet(k, fourSets()[k - 1]));
     }
@@ -95,7 +101,7 @@ TEST_F(CalibrationE2E, OpeningChannelThreeOnBoardTwelve) {
     net.CmbChannel->setCurrentIndex(2);
     net.CmdRun->click();
     NetScanAddress = 252; // the whole scan would take 77 s: close only the last addresses
-    EXPECT_EQ(message(), QStringLiteral("Channel opened successfully..."));
+    EXPECT_EQ(message().text, "Channel opened successfully...");
     EXPECT_TRUE(sim.waitForLog(QStringLiteral("Board(12) channel 3 open")));
     EXPECT_EQ(sim.frames(QStringLiteral("NetOpenChannel(12,3)")).value(0),
               QByteArray::fromHex("9110060C034A"));
@@ -105,30 +111,27 @@ TEST_F(CalibrationE2E, OpeningChannelThreeOnBoardTwelve) {
 TEST_F(CalibrationE2E, MissingOrHeldPortIsACommError) {
     const QByteArray saved = qgetenv("TARVOLM_COMM2");
     qputenv("TARVOLM_COMM2", "/dev/tarvolm-no-such-port");
-    FrmGetCal& up = Forms::get<FrmGetCal>();
-    up.show();
-    up.OptComm_Click(1);
-    up.CmdRun->click();
+    Forms::get<FrmGetCal>().show();
+    Forms::get<FrmGetCal>().OptComm_Click(1);
+    run(Forms::get<FrmGetCal>());
     expectCommError();
     qputenv("TARVOLM_COMM2", saved);
 
     SimProcess sim;
     ASSERT_TRUE(sim.started());
     sim.useAsPort(1);
-    QProcess holder; // --no-fork: the lock goes with the process the test kills
+    QProcess holder; // another program; --no-fork: the lock goes with the process killed below
     holder.start(QStringLiteral("flock"), {"--no-fork", sim.device(), "sleep", "30"});
     ASSERT_TRUE(holder.waitForStarted());
     SimProcess::pause(200);
-    Forms::get<FrmNetwork>().show();
-    Forms::get<FrmNetwork>().CmdRun->click();
+    run(Forms::get<FrmNetwork>());
     expectCommError();
     holder.kill();
     holder.waitForFinished();
 
-    SerialCommPort other({9600, 1024});
+    SerialCommPort other({9600, 1024}); // another window of this program
     other.open();
-    Forms::get<FrmSetCal>().show();
-    Forms::get<FrmSetCal>().CmdRun->click();
+    run(Forms::get<FrmSetCal>());
     expectCommError();
 }
 
@@ -136,9 +139,7 @@ TEST_F(CalibrationE2E, InstrumentVanishingDuringAnUploadEndsItWithTheCommError) 
     SimProcess sim({"--type", "B", "--exit-after", "4"});
     ASSERT_TRUE(sim.started());
     sim.useAsPort(1);
-    FrmGetCal& up = Forms::get<FrmGetCal>();
-    up.show();
-    up.CmdRun->click();
+    FrmGetCal& up = run(Forms::get<FrmGetCal>());
     expectCommError();
     EXPECT_TRUE(sim.waitForLog(QStringLiteral("Vanished")));
     EXPECT_FALSE(up.TmrUpload->isActive());

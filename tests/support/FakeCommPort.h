@@ -13,12 +13,15 @@
 struct FakeLine {
     QByteArray incoming;       ///< bytes waiting to be read
     QList<QByteArray> written; ///< every write, in order
+    QByteArray lastRead;       ///< what the last read returned
     bool missing = false;      ///< open fails (no such device)
     bool failIo = false;       ///< every read and write fails
     int heldBy = 0;            ///< number of ports holding it open
     int opens = 0;             ///< successful opens so far
     /// Called on each write; may append to `incoming` to answer.
     std::function<void(FakeLine&, const QByteArray&)> onWrite;
+    /// Called as a read begins; may append to `incoming` (bytes arriving meanwhile).
+    std::function<void(FakeLine&)> onRead;
 };
 
 class FakeCommPort : public CommPort {
@@ -26,27 +29,79 @@ public:
     explicit FakeCommPort(const LineSettings& settings) : settings_(settings) {}
     ~FakeCommPort() override { close(); }
 
-    bool setPortNumber(int number) override;
+    bool setPortNumber(int number) override {
+        if (open_) return false;
+        number_ = number;
+        return true;
+    }
     int portNumber() const override { return number_; }
     bool isOpen() const override { return open_; }
-    void open() override;
-    void close() override;
-    int waitingCount() override;
-    QByteArray readAll() override;
-    void write(const QByteArray& bytes) override;
+    void open() override {
+        FakeLine& l = line(number_);
+        if (l.missing) throw CommError("no such port");
+        if (l.heldBy > 0) throw CommError("port in use");
+        ++l.heldBy;
+        ++l.opens;
+        open_ = true;
+    }
+    void close() override {
+        if (!open_) return;
+        open_ = false;
+        --line(number_).heldBy;
+        line(number_).incoming.clear(); // like a real port, closing loses what was not read
+    }
+    int waitingCount() override {
+        const FakeLine& l = usable();
+        return static_cast<int>(std::min<qsizetype>(l.incoming.size(), settings_.receiveBuffer));
+    }
+    QByteArray readAll() override {
+        FakeLine& l = usable();
+        if (l.onRead) l.onRead(l);
+        l.lastRead = l.incoming.left(settings_.receiveBuffer);
+        l.incoming.clear();
+        return l.lastRead;
+    }
+    void write(const QByteArray& bytes) override {
+        FakeLine& l = usable();
+        l.written.append(bytes);
+        if (l.onWrite) l.onWrite(l, bytes);
+    }
 
     const LineSettings& settings() const { return settings_; }
 
     /// The line behind port `number`.
-    static FakeLine& line(int number);
+    static FakeLine& line(int number) { return lines()[number]; }
     /// Forgets every line and makes CommPort::create hand out fake ports.
-    static void install();
+    static void install() {
+        lines().clear();
+        last() = nullptr;
+        CommPort::setFactory([](const LineSettings& s) {
+            auto port = std::make_unique<FakeCommPort>(s);
+            last() = port.get();
+            return port;
+        });
+    }
     /// Restores real ports.
-    static void uninstall();
+    static void uninstall() {
+        CommPort::setFactory({});
+        last() = nullptr;
+    }
     /// The most recently created fake port.
-    static FakeCommPort* last();
+    static FakeCommPort*& last() {
+        static FakeCommPort* port = nullptr;
+        return port;
+    }
 
 private:
+    static std::map<int, FakeLine>& lines() {
+        static std::map<int, FakeLine> l;
+        return l;
+    }
+    FakeLine& usable() {
+        if (!open_ || line(number_).failIo) throw CommError("i/o failed");
+        return line(number_);
+    }
+
     LineSettings settings_;
     int number_ = 1;
     bool open_ = false;

@@ -9,8 +9,14 @@
 /// Answers every message box while it lives and records what was asked.
 class MsgRecorder {
 public:
-    MsgRecorder();
-    ~MsgRecorder();
+    MsgRecorder() {
+        setMsgBoxHook([this](const MsgBoxCall& call) {
+            calls.append(call);
+            if (call.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+            return answers.isEmpty() ? MsgAnswer::Yes : answers.takeFirst();
+        });
+    }
+    ~MsgRecorder() { setMsgBoxHook({}); }
     MsgRecorder(const MsgRecorder&) = delete;
     MsgRecorder& operator=(const MsgRecorder&) = delete;
 
@@ -18,6 +24,11 @@ public:
     /// Answers for Yes/No questions, taken in order; Yes when empty.
     QList<MsgAnswer> answers;
 
-    QStringList texts() const;
+    QStringList texts() const {
+        QStringList list;
+        for (const auto& c : calls)
+            list << c.text;
+        return list;
+    }
     void clear() { calls.clear(); }
 };

@@ -4,12 +4,17 @@
 #include "CommPort.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <algorithm>
 #include <functional>
 
 /// velmora-sim running beside a test: started with the given arguments (plus --log into a
@@ -17,9 +22,33 @@
 class SimProcess {
 public:
     /// Starts the simulator and waits (up to 5 s) for its device line; check started().
-    explicit SimProcess(const QStringList& arguments = {});
+    explicit SimProcess(const QStringList& arguments = {}) {
+        // A file, not a pipe: a verbose simulator must never block on a full pipe.
+        process_.setStandardErrorFile(dir_.filePath(QStringLiteral("sim.err")));
+        process_.start(QStringLiteral(TARVOLM_BIN_DIR "/velmora-sim"),
+                       arguments + QStringList{QStringLiteral("--log"), logPath_});
+        if (!process_.waitForStarted(5000)) return;
+        QElapsedTimer clock;
+        clock.start();
+        while (!process_.canReadLine() && clock.elapsed() < 5000 &&
+               process_.state() == QProcess::Running)
+            process_.waitForReadyRead(100);
+        const QByteArray line = process_.readLine().trimmed();
+        if (line.startsWith("device: ")) device_ = QString::fromLocal8Bit(line.mid(8));
+    }
     /// Stops the simulator and restores the TARVOLM_COMM variables that useAsPort changed.
-    ~SimProcess();
+    ~SimProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(3000)) kill();
+        }
+        for (const auto& [name, value] : savedEnv_) {
+            if (value.isNull())
+                qunsetenv(name.constData());
+            else
+                qputenv(name.constData(), value);
+        }
+    }
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
@@ -27,33 +56,72 @@ public:
     /// The simulator's device, e.g. /dev/pts/5.
     QString device() const { return device_; }
     /// Points TARVOLM_COMM<number> at the device, so the program's port `number` opens it.
-    void useAsPort(int number = 1);
+    void useAsPort(int number = 1) {
+        const QByteArray name = "TARVOLM_COMM" + QByteArray::number(number);
+        const char* var = name.constData();
+        savedEnv_.append({name, qEnvironmentVariableIsSet(var) ? qgetenv(var) : QByteArray()});
+        qputenv(var, device_.toLocal8Bit());
+    }
 
-    /// The lines of the simulator's log so far.
-    QStringList log() const;
     /// The bytes of every logged frame whose name is `name`, e.g. "WriteParameterSet(B)".
-    QList<QByteArray> frames(const QString& name) const;
-    /// Runs the event loop until `done` holds or `timeoutMs` passes; returns `done()`.
-    static bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000);
-    /// Runs the event loop for `ms` milliseconds.
-    static void pause(int ms);
-    /// Waits until at least `count` bytes wait on `port`; false on timeout.
-    static bool waitForBytes(CommPort& port, int count, int timeoutMs = 3000);
+    QList<QByteArray> frames(const QString& name) const {
+        QList<QByteArray> found;
+        const QString prefix = name + QLatin1Char(' ');
+        for (const QString& line : log())
+            if (line.startsWith(prefix))
+                found.append(QByteArray::fromHex(line.mid(prefix.size()).toLatin1()));
+        return found;
+    }
     /// Waits until a log line starts with `prefix`.
-    bool waitForLog(const QString& prefix, int timeoutMs = 5000) const;
+    bool waitForLog(const QString& prefix, int timeoutMs = 5000) const {
+        return waitFor(
+            [&] {
+                const QStringList lines = log();
+                return std::any_of(lines.begin(), lines.end(),
+                                   [&](const QString& l) { return l.startsWith(prefix); });
+            },
+            timeoutMs);
+    }
+    /// Runs the event loop until `done` holds or `timeoutMs` passes; returns `done()`.
+    static bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() >= timeoutMs) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return true;
+    }
+    /// Runs the event loop for `ms` milliseconds.
+    static void pause(int ms) {
+        waitFor([] { return false; }, ms);
+    }
+    /// Waits until at least `count` bytes wait on `port`; false on timeout.
+    static bool waitForBytes(CommPort& port, int count, int timeoutMs = 3000) {
+        return waitFor([&] { return port.waitingCount() >= count; }, timeoutMs);
+    }
 
-    /// Starts a capture stream of a simulator run with --capture-start trigger.
-    void trigger();
     /// Kills the simulator at once: its device vanishes under the program.
-    void kill();
-    bool running() const { return process_.state() != QProcess::NotRunning; }
+    void kill() {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
     /// What the simulator wrote on stderr so far (with --verbose, its account of events).
-    QString errors() const;
+    QString errors() const { return QString::fromLocal8Bit(read("sim.err")); }
 
 private:
+    QStringList log() const {
+        return QString::fromLatin1(read("sim.log")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QByteArray read(const char* name) const {
+        QFile file(dir_.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     QTemporaryDir dir_;
     QProcess process_;
     QString device_;
-    QString logPath_;
+    const QString logPath_ = dir_.filePath(QStringLiteral("sim.log"));
     QList<std::pair<QByteArray, QByteArray>> savedEnv_; // name, old value (null: unset)
 };

@@ -12,49 +12,29 @@
 
 namespace {
 
-/// A fake port that keeps what its last read returned.
-class RecordingPort : public FakeCommPort {
-public:
-    using FakeCommPort::FakeCommPort;
-    QByteArray readAll() override { return lastRead = FakeCommPort::readAll(); }
-    static inline QByteArray lastRead;
-};
-
 class BadSerialInputTest : public LinkFormTest {
 protected:
-    void SetUp() override {
-        LinkFormTest::SetUp();
-        CommPort::setFactory(
-            [](const LineSettings& s) { return std::make_unique<RecordingPort>(s); });
-    }
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    QByteArray noise(int size) {
+        QByteArray bytes(size, 0);
+        for (char& c : bytes)
+            c = char(pick(0, 255));
+        return bytes;
+    }
     /// Adds random bytes mixed with whole, cut and damaged copies of `frames` to the line
     /// (sometimes dropping what waited there) and forgets the last read.
     void feed(const QList<QByteArray>& frames) {
         if (pick(0, 9) == 0) line().incoming.clear();
         for (int p = pick(0, 3); p > 0; --p) {
             QByteArray f = frames[pick(0, int(frames.size()) - 1)];
-            switch (pick(0, 4)) {
-            case 0:
-                f = f.left(pick(0, int(f.size()) - 1));
-                break;
-            case 1:
-                f = f.mid(pick(1, int(f.size())));
-                break;
-            case 2:
-                f[pick(0, int(f.size()) - 1)] = char(pick(0, 255));
-                break;
-            case 3:
-                f = QByteArray(pick(1, 20), 0);
-                for (char& c : f)
-                    c = char(pick(0, 255));
-                break;
-            default:
-                break;
-            }
+            const int kind = pick(0, 4); // whole (4), cut, tail only, damaged or noise
+            if (kind == 0) f = f.left(pick(0, int(f.size()) - 1));
+            if (kind == 1) f = f.mid(pick(1, int(f.size())));
+            if (kind == 2) f[pick(0, int(f.size()) - 1)] = char(pick(0, 255));
+            if (kind == 3) f = noise(pick(1, 20));
             line().incoming += f;
         }
-        RecordingPort::lastRead.clear();
+        line().lastRead.clear();
     }
     std::mt19937 rng{20240611};
     static constexpr int Reads = 3000;
@@ -88,7 +68,7 @@ TEST_F(BadSerialInputTest, Upload) {
         SetpointStore expected = Setpoints;
         feed(frames);
         up.TmrUpload_Timer();
-        const QByteArray& read = RecordingPort::lastRead;
+        const QByteArray& read = line().lastRead;
         if (identifying) {
             bool valid = false;
             for (int t = 0; t <= 5; ++t)
@@ -117,7 +97,7 @@ TEST_F(BadSerialInputTest, Download) {
         const QByteArray due = *Frames::WriteAck(std::min(step / 25 + 1, 4));
         feed({*Frames::WriteAck(1), *Frames::WriteAck(2), *Frames::WriteAck(4), due, due});
         down.TmrDownload_Timer();
-        ASSERT_EQ(down.DownloadStep, step + (RecordingPort::lastRead.contains(due) ? 25 : 0));
+        ASSERT_EQ(down.DownloadStep, step + (line().lastRead.contains(due) ? 25 : 0));
         done += msgs->texts().contains(QStringLiteral("Parameter transfer compete...."));
         msgs->clear();
     }
@@ -140,7 +120,7 @@ TEST_F(BadSerialInputTest, NetworkScan) {
               *Frames::NetOpenChannelReply(0, 1), *Frames::NetOpenChannelReply(0, 2)});
         net.TmrNetwork_Timer();
         if (msgs->texts().contains(QStringLiteral("Channel opened successfully..."))) {
-            ASSERT_TRUE(RecordingPort::lastRead.contains(*Frames::NetOpenChannelReply(0, 1)));
+            ASSERT_TRUE(line().lastRead.contains(*Frames::NetOpenChannelReply(0, 1)));
             pump(); // the released window goes
         } else {
             ASSERT_LE(++ticks, 768) << "every attempt ends by its own limit";

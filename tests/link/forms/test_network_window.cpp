@@ -16,6 +16,9 @@
 
 namespace {
 
+const QString NotFound =
+    QStringLiteral("Could not find selected channel.  Please check the dip-switch and try again.");
+
 class NetworkTest : public LinkFormTest {
 protected:
     static FrmNetwork& net() { return Forms::get<FrmNetwork>(); }
@@ -24,6 +27,10 @@ protected:
         net().CmbAddr->setCurrentIndex(address);
         net().CmbChannel->setCurrentIndex(channelIndex);
         net().CmdRun_Click();
+    }
+    static void ticks(int n) {
+        while (n-- > 0)
+            net().TmrNetwork_Timer();
     }
     /// Ticks until a message comes (at most 800); returns the tick that brought it.
     int runUntilMessage() {
@@ -37,29 +44,18 @@ protected:
 } // namespace
 
 TEST_F(NetworkTest, ScanOutcomesAsTheBoardsSeeThem) {
-    struct Case {
+    const struct {
         int board; // -1: none answers
         int chosen;
         int lastTick;
         QList<int> openTicks;
-        const char* message;
+        QString message;
+    } cases[] = {
+        {-1, 12, 768, {765, 766, 767}, NotFound},
+        {5, 5, 763, {762, 763}, QStringLiteral("Channel opened successfully...")},
+        {254, 254, 765, {764}, NotFound},
     };
-    const Case cases[] = {
-        {-1,
-         12,
-         768,
-         {765, 766, 767},
-         "Could not find selected channel.  Please check the "
-         "dip-switch and try again."},
-        {5, 5, 763, {762, 763}, "Channel opened successfully..."},
-        {254,
-         254,
-         765,
-         {764},
-         "Could not find selected channel.  Please check the dip-switch "
-         "and try again."},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::map<int, int> closes;
         QList<int> opens;
         answerBeforeNextTick([&](const QByteArray& f) {
@@ -75,15 +71,14 @@ TEST_F(NetworkTest, ScanOutcomesAsTheBoardsSeeThem) {
         msgs->clear();
         openChannel(c.chosen, 2);
         EXPECT_EQ(runUntilMessage(), c.lastTick) << c.board;
-        EXPECT_EQ(msgs->texts(), QStringList{QLatin1String(c.message)});
+        EXPECT_EQ(msgs->texts(), QStringList{c.message});
         EXPECT_EQ(opens, c.openTicks);
         EXPECT_EQ(line().heldBy, 0);
         EXPECT_EQ(closes[0], 2);
         EXPECT_EQ(closes.count(255), 0u);
-        for (int a = 1; a <= 254; ++a) {
-            // The answering board gets two frames and the next address what is left.
+        // The answering board gets two frames and the next address what is left.
+        for (int a = 1; a <= 254; ++a)
             ASSERT_EQ(closes[a], a == c.board ? 2 : a == c.board + 1 ? 1 : 3) << a;
-        }
         // An opened channel releases the window: the next one comes in its design state.
         EXPECT_EQ(Forms::exists<FrmNetwork>(), c.board != 5);
         pump();
@@ -96,7 +91,7 @@ TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
         openChannel(address, channelIndex);
         NetScanAddress = 254;
         NetScanTicks = 2;
-        net().TmrNetwork_Timer();
+        ticks(1);
         EXPECT_EQ(
             net().LblStatus->text(),
             QStringLiteral("Opening Channel %1 on board #%2").arg(channelIndex + 1).arg(address));
@@ -109,12 +104,12 @@ TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
     net().CmdRun_Click();
     NetScanAddress = 254;
     NetScanTicks = 2;
-    net().TmrNetwork_Timer();
+    ticks(1);
     line().missing = true;
     net().MSComm->close();
     net().CmdRun_Click();
     NetScanAddress = 40;
-    net().TmrNetwork_Timer();
+    ticks(1);
     ASSERT_EQ(msgs->calls.size(), 2);
     for (const MsgBoxCall& call : msgs->calls) {
         EXPECT_EQ(call.text, QStringLiteral("A Comm Port Error Occured.  Please check the Comm "
@@ -130,8 +125,7 @@ TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
 
 TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
     openChannel(3, 0);
-    for (int i = 0; i < 10; ++i)
-        net().TmrNetwork_Timer();
+    ticks(10);
     net().CmdHalt_Click();
     EXPECT_EQ(net().LblStatus->text(), QStringLiteral("Process halted by user.."));
     EXPECT_FALSE(net().TmrNetwork->isActive());
@@ -143,8 +137,7 @@ TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
 
     line().written.clear();
     net().CmdRun_Click();
-    for (int i = 0; i < 3; ++i)
-        net().TmrNetwork_Timer();
+    ticks(3);
     EXPECT_EQ(line().written, (QList<QByteArray>{*Frames::NetCloseAll(0), *Frames::NetCloseAll(0),
                                                  *Frames::NetCloseAll(1)}));
 }
@@ -152,13 +145,11 @@ TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
 TEST_F(NetworkTest, ActivationDuringAnAttemptRestartsTheScanWithTheFirstItems) {
     MDIFormMain& main = startProgram();
     main.CmdNetwork_Click();
-    EXPECT_EQ(main.LblStatus->text(), QStringLiteral("Status: Open a network channel."));
     net().CmbAddr->setCurrentIndex(9);
     net().OptComm[1]->click();
     net().CmdRun_Click();
     main.CmdGetPresets_Click(); // hidden, the scan goes on
-    for (int i = 0; i < 4; ++i)
-        net().TmrNetwork_Timer();
+    ticks(4);
     ASSERT_EQ(NetScanTicks, 1);
     main.CmdNetwork_Click();
     EXPECT_EQ(net().CmbAddr->currentIndex(), 0);
@@ -167,8 +158,7 @@ TEST_F(NetworkTest, ActivationDuringAnAttemptRestartsTheScanWithTheFirstItems) {
     EXPECT_EQ(net().MSComm->portNumber(), 2) << "port 1 is refused while port 2 is open";
     EXPECT_EQ(net().LblStatus->text(), QStringLiteral("Select a Network Channel..."));
     // The tick count goes on: address 0 gets only the rest of its three-tick window.
-    net().TmrNetwork_Timer();
-    net().TmrNetwork_Timer();
+    ticks(2);
     EXPECT_EQ(line(2).written.mid(4),
               (QList<QByteArray>{*Frames::NetCloseAll(0), *Frames::NetCloseAll(1)}));
     net().CmdExit_Click();
