@@ -64,6 +64,11 @@ QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
 
 /// The golden file's lines, each with its CR; the last entry is the empty rest after the end.
 QList<QByteArray> goldenLines() {
@@ -95,11 +100,8 @@ protected:
         SetDefaults();
     }
     DataFile::ReadResult load(const QByteArray& bytes) {
-        QFile f(dir.filePath(QStringLiteral("in.csv")));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
-        return DataFile::loadDataFile(f.fileName());
+        writeFile(dir.filePath(QStringLiteral("in.csv")), bytes);
+        return DataFile::loadDataFile(dir.filePath(QStringLiteral("in.csv")));
     }
     QTemporaryDir dir;
 };
@@ -213,29 +215,18 @@ TEST_F(LoadFile, RowsAShortFileDoesNotReachKeepTheirValues) {
     EXPECT_EQ(CapturedData.at(5, 6), 42.5f);
 }
 
-TEST(DataFileRead, TheTypeLineIsRoundedTiesToEvenAndKeptWithin0To5) {
-    const std::pair<const char*, int> cases[] = {{"7,,,,,,,,,,,,,,,", 0},
-                                                 {"2.5,,,,,,,,,,,,,,,", 2},
-                                                 {"3.5,,,,,,,,,,,,,,,", 4},
-                                                 {"5,,,,,,,,,,,,,,,", 5},
-                                                 {"5.5,,,,,,,,,,,,,,,", 0},
-                                                 {"-1,,,,,,,,,,,,,,,", 0},
-                                                 {"  4xyz", 4},
-                                                 {"+1.4", 1},
-                                                 {"abc,,,,,,,,,,,,,,,", 0},
-                                                 {"", 0},
-                                                 {"1e300", 0},
-                                                 {"nan", 0}};
+TEST(DataFileRead, FieldsOfTypeSetpointAndDataLines) {
+    // The type: rounded ties to even, kept within 0 to 5.
+    auto staged = before();
+    const std::pair<const char*, int> cases[] = {
+        {"7,,,,,,,,,,,,,,,", 0}, {"2.5", 2},  {"3.5", 4},     {"5", 5}, {"5.5", 0},   {"-1", 0},
+        {"  4xyz", 4},           {"+1.4", 1}, {"abc,,,,", 0}, {"", 0},  {"1e300", 0}, {"nan", 0}};
     for (auto [line, type] : cases) {
-        auto staged = before();
         EXPECT_EQ(readBytes(goldenWithLine(4, line), *staged).status, ReadStatus::Ok) << line;
         EXPECT_EQ(staged->instrumentType, type) << line;
     }
-}
 
-TEST(DataFileRead, FieldsOfSetpointAndDataLines) {
     // Setpoints: 16-bit, rounded ties to even, no range check, the last twelve fields ignored.
-    auto staged = before();
     ASSERT_EQ(readBytes(goldenWithLine(7, " -32768 ,12.5,,+300,junk,x"), *staged).status,
               ReadStatus::Ok);
     EXPECT_EQ(staged->setpoints.SpTotalHi, (SetpointStore::Array{0, -32768, 12, 0, 300}));
@@ -256,10 +247,7 @@ TEST(DataFileSave, ReplacesTheOldFileWholeOrNotAtAll) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.csv"));
     const QByteArray old(500000, 'x'); // longer than a data file: nothing of it may remain
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(old);
-    f.close();
+    writeFile(path, old);
 
     // A file-size limit makes the write fail half-way, even for root.
     rlimit saved{};

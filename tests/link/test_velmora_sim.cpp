@@ -34,8 +34,7 @@ TEST(VelmoraSim, AnswersCalibrationFramesAndKeepsWrittenSets) {
     const Frames::ParameterBytes setB{1, 2, 5, 62, 200, 190, 12, 1, 30, 40};
     const Sim::Response r = sim.receive(*Frames::WriteParameterSet(2, setB));
     EXPECT_EQ(joined(r), *Frames::WriteAck(2));
-    EXPECT_EQ(r.log.join('|').toStdString(),
-              "WriteParameterSet(B) EB 0E 01 01 02 05 3E C8 BE 0C 01 1E 28 19");
+    EXPECT_EQ(r.log, QStringList{"WriteParameterSet(B) EB 0E 01 01 02 05 3E C8 BE 0C 01 1E 28 19"});
     // An upload after the download reads back what was written.
     const QByteArray again = joined(sim.receive(Frames::ReadSetpointsRequest()));
     EXPECT_EQ((*Frames::SetpointRecordSets(again, 0))[1], setB);

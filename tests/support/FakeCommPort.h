@@ -17,7 +17,6 @@ struct FakeLine {
     bool missing = false;      ///< open fails (no such device)
     bool failIo = false;       ///< every read and write fails
     int heldBy = 0;            ///< number of ports holding it open
-    int opens = 0;             ///< successful opens so far
     /// Called on each write; may append to `incoming` to answer.
     std::function<void(FakeLine&, const QByteArray&)> onWrite;
     /// Called as a read begins; may append to `incoming` (bytes arriving meanwhile).
@@ -41,7 +40,6 @@ public:
         if (l.missing) throw CommError("no such port");
         if (l.heldBy > 0) throw CommError("port in use");
         ++l.heldBy;
-        ++l.opens;
         open_ = true;
     }
     void close() override {

@@ -69,7 +69,6 @@ TEST_F(AboutTest, WaysToCloseIt) {
     for (const auto& close : ways) {
         main.mnuHelpAbout_Click();
         frmAbout& about = Forms::get<frmAbout>();
-        EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 1.3.0"));
         about.window()->activateWindow();
         pump(20);
         close(about);

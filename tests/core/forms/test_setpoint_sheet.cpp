@@ -1,9 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
-#include "FrmCapture.h"
-#include "FrmGetCal.h"
-#include "FrmGraphType.h"
-#include "FrmSetCal.h"
 #include "FrmSetpoints.h"
 #include "MDIFormMain.h"
 #include "ModVars.h"
@@ -90,22 +86,4 @@ TEST_F(SetpointSheetTest, ActivationShowsTheStoreTotalsAboveThe16BitRangeInclude
     EXPECT_EQ(cell(g, 1, 1), QStringLiteral("51217"));
     EXPECT_EQ(cell(g, 4, 1), QStringLiteral("65535"));
     EXPECT_EQ(sheet.LblType->text(), QStringLiteral("UNKNOWN"));
-}
-
-TEST_F(SetpointSheetTest, ButtonsLeadOn) {
-    FrmSetpoints& sheet = openSheet();
-    // The capture window is a fresh instance after each release: look the target up late.
-    const std::pair<QToolButton*, Form* (*)()> buttons[] = {
-        {sheet.CmdRun, []() -> Form* { return &Forms::get<FrmGetCal>(); }},
-        {sheet.CmdGraph, []() -> Form* { return &Forms::get<FrmGraphType>(); }},
-        {sheet.CmdDownLoad, []() -> Form* { return &Forms::get<FrmSetCal>(); }},
-        {sheet.CmdExit, []() -> Form* { return &Forms::get<FrmCapture>(); }},
-        {sheet.CmdBack, []() -> Form* { return &Forms::get<FrmGetCal>(); }},
-    };
-    for (const auto& [button, target] : buttons) {
-        Forms::get<MDIFormMain>().CmdSetPoints_Click();
-        button->click();
-        EXPECT_FALSE(sheet.isVisible());
-        EXPECT_TRUE(target()->isVisible()) << button->toolTip().toStdString();
-    }
 }

@@ -39,6 +39,12 @@ protected:
             return acked.contains(k) ? *Frames::WriteAck(k) : QByteArray();
         };
     }
+    /// `store` with the four sets put in.
+    static SetpointStore storeWith(SetpointStore store, const Frames::FourSets& sets) {
+        for (int k = 1; k <= 4; ++k)
+            Frames::StoreParameterSet(store, k, sets[k - 1]);
+        return store;
+    }
     /// Four sets of distinct bytes, none of them defaults.
     static Frames::FourSets distinctSets(int base = 20) {
         Frames::FourSets sets{};

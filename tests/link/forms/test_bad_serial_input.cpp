@@ -77,8 +77,7 @@ TEST_F(BadSerialInputTest, Upload) {
             ASSERT_TRUE(!valid || read.contains(*Frames::IdentifyReply(InstrumentType)));
             identified += valid;
         } else if (const auto sets = recordIn(read)) {
-            for (int k = 1; k <= 4; ++k)
-                Frames::StoreParameterSet(expected, k, (*sets)[k - 1]);
+            expected = storeWith(expected, *sets);
             ++uploads;
         }
         ASSERT_EQ(Setpoints, expected) << read.toHex().constData();

@@ -44,13 +44,6 @@ protected:
 };
 using DownloadTest = UploadTest;
 
-SetpointStore storeWith(const Frames::FourSets& sets) {
-    SetpointStore s = Setpoints;
-    for (int k = 1; k <= 4; ++k)
-        Frames::StoreParameterSet(s, k, sets[k - 1]);
-    return s;
-}
-
 } // namespace
 
 TEST_F(UploadTest, InstrumentAnsweringAtOnceIsIdentifiedOnTickThreeAndReadOnTickSix) {
@@ -68,7 +61,7 @@ TEST_F(UploadTest, InstrumentAnsweringAtOnceIsIdentifiedOnTickThreeAndReadOnTick
     EXPECT_EQ(Setpoints, before);
     ticks(1); // the last identify reply and two records: 93 bytes
     EXPECT_EQ(msgs->texts(), QStringList{"Calibration Upload from Velmora was successful....."});
-    EXPECT_EQ(Setpoints, storeWith(distinctSets()));
+    EXPECT_EQ(Setpoints, storeWith(before, distinctSets()));
     EXPECT_EQ(CommBuffer.size(), 93);
     EXPECT_EQ(line().written.count(Frames::ReadSetpointsRequest()), 3);
     EXPECT_TRUE(upStopped());
@@ -122,7 +115,7 @@ TEST_F(UploadTest, RecordsAreReadFrom89BytesAndOnlyWithinOneRead) {
     EXPECT_EQ(line().written, QList<QByteArray>(3, Frames::ReadSetpointsRequest()));
     line().incoming = failing + "U" + record;
     ticks(1);
-    EXPECT_EQ(Setpoints, storeWith(distinctSets()));
+    EXPECT_EQ(Setpoints, storeWith(before, distinctSets()));
 }
 
 TEST_F(UploadTest, StopStartsAgainWithIdentificationAnErrorResumes) {

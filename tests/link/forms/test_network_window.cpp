@@ -110,12 +110,9 @@ TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
     net().CmdRun_Click();
     NetScanAddress = 40;
     ticks(1);
-    ASSERT_EQ(msgs->calls.size(), 2);
-    for (const MsgBoxCall& call : msgs->calls) {
-        EXPECT_EQ(call.text, QStringLiteral("A Comm Port Error Occured.  Please check the Comm "
-                                            "Port and try again."));
-        EXPECT_EQ(call.icon, MsgIcon::Exclamation);
-    }
+    EXPECT_EQ(msgs->texts(), QStringList(2, QStringLiteral("A Comm Port Error Occured.  Please "
+                                                           "check the Comm Port and try again.")));
+    EXPECT_EQ(msgs->calls.value(1).icon, MsgIcon::Exclamation);
     EXPECT_EQ(line().written.size(), 2);
     EXPECT_EQ(NetScanAddress, 40);
     EXPECT_FALSE(net().TmrNetwork->isActive());
