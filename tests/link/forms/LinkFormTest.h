@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 
+inline const QString CommErrorText =
+    QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
+
 /// A program on in-memory serial lines; the tests drive the windows' ticks by hand.
 class LinkFormTest : public AppFixture {
 protected:

@@ -14,13 +14,14 @@
 
 namespace {
 
-const QString CommErrorText =
-    QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
-
 class UploadTest : public LinkFormTest {
 protected:
     static FrmGetCal& up() { return Forms::get<FrmGetCal>(); }
     static FrmSetCal& down() { return Forms::get<FrmSetCal>(); }
+    static void startDownload() {
+        down().show();
+        down().CmdRun_Click();
+    }
     static void start() {
         up().show();
         up().CmdRun_Click();
@@ -100,7 +101,7 @@ TEST_F(UploadTest, RecordsAreReadFrom89BytesAndOnlyWithinOneRead) {
     identified();
     const SetpointStore before = Setpoints;
     const QByteArray record = Frames::SetpointRecord(distinctSets());
-    QByteArray failing = record;
+    QByteArray failing = Frames::SetpointRecord(distinctSets(90)); // other sets, failing sum
     failing[43] = char(failing[43] + 1);
     // A record cut at the end of a read, whose tail an earlier read left in RxBytes.
     line().incoming = QByteArray(89, 'U') + record.mid(13);
@@ -165,8 +166,7 @@ TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
 
 TEST_F(DownloadTest, AcknowledgedSetsGoOutTwiceEachAndEndOnTheEighthTick) {
     answerBeforeNextTick(instrument(0, {}));
-    down().show();
-    down().CmdRun_Click();
+    startDownload();
     QList<int> bar;
     setMsgBoxHook([&](const MsgBoxCall& call) {
         msgs->calls << call;
@@ -189,8 +189,7 @@ TEST_F(DownloadTest, AcknowledgedSetsGoOutTwiceEachAndEndOnTheEighthTick) {
 }
 
 TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
-    down().show();
-    down().CmdRun_Click();
+    startDownload();
     for (int tick = 1; tick <= 20; ++tick) {
         line().incoming += *Frames::WriteAck(tick % 2 ? 1 : 3); // never B
         down().TmrDownload_Timer();
@@ -206,8 +205,7 @@ TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
 }
 
 TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
-    down().show();
-    down().CmdRun_Click();
+    startDownload();
     down().CmdHalt_Click();
     SpCh2Peak[2] = 300;
     line().incoming = *Frames::WriteAck(1);

@@ -110,8 +110,7 @@ TEST_F(NetworkTest, EveryItemIsSentAsItsNumberAndFailuresAreCommErrors) {
     net().CmdRun_Click();
     NetScanAddress = 40;
     ticks(1);
-    EXPECT_EQ(msgs->texts(), QStringList(2, QStringLiteral("A Comm Port Error Occured.  Please "
-                                                           "check the Comm Port and try again.")));
+    EXPECT_EQ(msgs->texts(), QStringList(2, CommErrorText));
     EXPECT_EQ(msgs->calls.value(1).icon, MsgIcon::Exclamation);
     EXPECT_EQ(line().written.size(), 2);
     EXPECT_EQ(NetScanAddress, 40);
