@@ -41,6 +41,7 @@ FrmCapture::FrmCapture()
     TmrUpload = new QTimer(this);
     TmrUpload->setObjectName(QStringLiteral("TmrUpload"));
     TmrUpload->setInterval(TickMs);
+    TmrUpload->setTimerType(Qt::PreciseTimer); // the ticks count the seconds of a run
     connect(TmrUpload, &QTimer::timeout, this, &FrmCapture::TmrUpload_Timer);
 }
 
