@@ -36,13 +36,10 @@ LineSettings captureLine() {
 } // namespace
 
 FrmCapture::FrmCapture()
-    : TaskForm(QStringLiteral("FrmCapture")), MSComm(CommPort::create(captureLine())) {
-    // The timer belongs to the instance, not to its controls: it runs while the window hides.
-    TmrUpload = new QTimer(this);
-    TmrUpload->setObjectName(QStringLiteral("TmrUpload"));
-    TmrUpload->setInterval(TickMs);
+    : SerialForm(QStringLiteral("FrmCapture"), captureLine(), QStringLiteral("TmrUpload"), TickMs,
+                 [this] { TmrUpload_Timer(); }),
+      TmrUpload(pollTimer()) {
     TmrUpload->setTimerType(Qt::PreciseTimer); // the ticks count the seconds of a run
-    connect(TmrUpload, &QTimer::timeout, this, &FrmCapture::TmrUpload_Timer);
 }
 
 FrmCapture::~FrmCapture() = default;
@@ -117,11 +114,6 @@ void FrmCapture::Form_Activate() {
     setStatus(QStringLiteral("Status: Capture incoming data from Velmora."));
 }
 
-void FrmCapture::release() {
-    TmrUpload->stop();
-    if (MSComm->isOpen()) MSComm->close();
-}
-
 void FrmCapture::setLight(Light light) {
     light_ = light;
     if (ImgLight) ImgLight->setPixmap(FrmStopLight::picture(light));
@@ -172,10 +164,8 @@ void FrmCapture::CmdExit_Click() {
 }
 
 void FrmCapture::TmrUpload_Timer() {
-    // A message box of this tick runs a nested event loop in which the timer can fall due
-    // again; that tick is skipped rather than run inside this one.
-    if (inTick_) return;
-    const QScopedValueRollback busy(inTick_, true);
+    if (ticking_) return; // a message box of this tick is open
+    const QScopedValueRollback busy(ticking_, true);
     try {
         tick();
     } catch (const std::exception&) {

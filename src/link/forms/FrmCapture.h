@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CommPort.h"
 #include "FrmStopLight.h"
-#include "TaskForm.h"
+#include "SerialForm.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -19,7 +18,7 @@ class QButtonGroup;
 /// the timer opens the port, waits for the instrument's stream, lets it run about nine
 /// seconds more, then takes the whole receive buffer, decodes it and writes the run into its
 /// two columns of the captured data.
-class FrmCapture : public TaskForm {
+class FrmCapture : public SerialForm {
     Q_OBJECT
 public:
     using Light = FrmStopLight::Light;
@@ -28,7 +27,6 @@ public:
     ~FrmCapture() override;
 
     /// Stops the timer and closes the port at once, so a new capture window can open it.
-    void release() override;
 
     /// Decodes CaptureBytes 1 to CaptureByteCount into Ch1Codes and Ch2Codes. Throws when the
     /// capture holds more records than they take.
@@ -51,8 +49,7 @@ public:
     PictureButton* CmdExit = nullptr;
     PictureButton* CmdRun = nullptr;
     PictureButton* CmdHalt = nullptr;
-    QTimer* TmrUpload = nullptr;
-    std::unique_ptr<CommPort> MSComm;
+    QTimer* TmrUpload;
 
     // Event procedures.
     void OptComm_Click(int index);
@@ -76,5 +73,4 @@ private:
     void finish();
 
     Light light_ = Light::Red;
-    bool inTick_ = false;
 };

@@ -29,20 +29,12 @@ constexpr int RecordThreshold = 88;
 constexpr int IdentifyTickLimit = 20;
 } // namespace
 
-FrmGetCal::FrmGetCal() : TaskForm(QStringLiteral("FrmGetCal")) {
-    MSComm = CommPort::create(LineSettings{9600, 1024});
-    TmrUpload = new QTimer(this);
-    TmrUpload->setObjectName(QStringLiteral("TmrUpload"));
-    TmrUpload->setInterval(200);
-    connect(TmrUpload, &QTimer::timeout, this, &FrmGetCal::TmrUpload_Timer);
-}
+FrmGetCal::FrmGetCal()
+    : SerialForm(QStringLiteral("FrmGetCal"), LineSettings{9600, 1024}, QStringLiteral("TmrUpload"),
+                 200, [this] { TmrUpload_Timer(); }),
+      TmrUpload(pollTimer()) {}
 
 FrmGetCal::~FrmGetCal() = default;
-
-void FrmGetCal::release() {
-    TmrUpload->stop();
-    MSComm->close();
-}
 
 void FrmGetCal::Form_Load() {
     QWidget* w = window();

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CommPort.h"
-#include "TaskForm.h"
+#include "SerialForm.h"
 
 #include <array>
 #include <memory>
@@ -16,7 +15,7 @@ class QTimer;
 /// Upload Cal Data: identifies the instrument, reads its four parameter sets into the store and
 /// then shows the setpoint sheet. The exchange is polled by TmrUpload and keeps running while
 /// the window is hidden.
-class FrmGetCal : public TaskForm {
+class FrmGetCal : public SerialForm {
     Q_OBJECT
 public:
     FrmGetCal();
@@ -31,8 +30,7 @@ public:
     PictureButton* CmdExit = nullptr;
     PictureButton* CmdBack = nullptr;
     /// Belongs to the instance, not to the controls: hiding the window stops nothing.
-    QTimer* TmrUpload = nullptr;
-    std::unique_ptr<CommPort> MSComm;
+    QTimer* TmrUpload;
 
     void OptComm_Click(int Index);
     void CmdRun_Click();
@@ -40,8 +38,6 @@ public:
     void CmdBack_Click();
     void CmdExit_Click();
     void TmrUpload_Timer();
-
-    void release() override;
 
 protected:
     void Form_Load() override;
@@ -54,6 +50,4 @@ private:
     void readSetpointsStep();
     /// Closes the port if open, stops the timer and gives the port choice back.
     void endExchange();
-
-    bool ticking_ = false;
 };

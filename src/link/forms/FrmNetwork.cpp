@@ -30,20 +30,12 @@ constexpr int TicksPerAddress = 3;
 constexpr int OpenPhase = 255;
 } // namespace
 
-FrmNetwork::FrmNetwork() : TaskForm(QStringLiteral("FrmNetwork")) {
-    MSComm = CommPort::create(LineSettings{9600, 1024});
-    TmrNetwork = new QTimer(this);
-    TmrNetwork->setObjectName(QStringLiteral("TmrNetwork"));
-    TmrNetwork->setInterval(100);
-    connect(TmrNetwork, &QTimer::timeout, this, &FrmNetwork::TmrNetwork_Timer);
-}
+FrmNetwork::FrmNetwork()
+    : SerialForm(QStringLiteral("FrmNetwork"), LineSettings{9600, 1024},
+                 QStringLiteral("TmrNetwork"), 100, [this] { TmrNetwork_Timer(); }),
+      TmrNetwork(pollTimer()) {}
 
 FrmNetwork::~FrmNetwork() = default;
-
-void FrmNetwork::release() {
-    TmrNetwork->stop();
-    MSComm->close();
-}
 
 void FrmNetwork::Form_Load() {
     QWidget* w = window();

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CommPort.h"
-#include "TaskForm.h"
+#include "SerialForm.h"
 
 #include <array>
 #include <memory>
@@ -17,7 +16,7 @@ class QTimer;
 /// Network Channel: tells every board address 0 to 254 to close all its channels, then tells
 /// the chosen board to open the chosen channel. Polled by TmrNetwork, which keeps running while
 /// the window is hidden. A successful opening releases the window.
-class FrmNetwork : public TaskForm {
+class FrmNetwork : public SerialForm {
     Q_OBJECT
 public:
     FrmNetwork();
@@ -35,8 +34,7 @@ public:
     PictureButton* CmdHalt = nullptr;
     PictureButton* CmdExit = nullptr;
     /// Belongs to the instance, not to the controls: hiding the window stops nothing.
-    QTimer* TmrNetwork = nullptr;
-    std::unique_ptr<CommPort> MSComm;
+    QTimer* TmrNetwork;
 
     void CmbAddr_Click();
     void CmbChannel_Click();
@@ -45,8 +43,6 @@ public:
     void CmdHalt_Click();
     void CmdExit_Click();
     void TmrNetwork_Timer();
-
-    void release() override;
 
 protected:
     void Form_Load() override;
@@ -59,6 +55,4 @@ private:
     /// The opening step of a tick; true when the channel was reported open.
     bool openStep();
     void closeStep();
-
-    bool ticking_ = false;
 };

@@ -25,20 +25,12 @@ constexpr int AckThreshold = 4;
 constexpr int DownloadTickLimit = 20;
 } // namespace
 
-FrmSetCal::FrmSetCal() : TaskForm(QStringLiteral("FrmSetCal")) {
-    MSComm = CommPort::create(LineSettings{9600, 1024});
-    TmrDownload = new QTimer(this);
-    TmrDownload->setObjectName(QStringLiteral("TmrDownload"));
-    TmrDownload->setInterval(200);
-    connect(TmrDownload, &QTimer::timeout, this, &FrmSetCal::TmrDownload_Timer);
-}
+FrmSetCal::FrmSetCal()
+    : SerialForm(QStringLiteral("FrmSetCal"), LineSettings{9600, 1024},
+                 QStringLiteral("TmrDownload"), 200, [this] { TmrDownload_Timer(); }),
+      TmrDownload(pollTimer()) {}
 
 FrmSetCal::~FrmSetCal() = default;
-
-void FrmSetCal::release() {
-    TmrDownload->stop();
-    MSComm->close();
-}
 
 void FrmSetCal::Form_Load() {
     QWidget* w = window();

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CommPort.h"
-#include "TaskForm.h"
+#include "SerialForm.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +16,7 @@ class QTimer;
 /// Download Cal Data: writes parameter sets A to D of the store into the instrument, each
 /// confirmed by its acknowledgement. Polled by TmrDownload, which keeps running while the
 /// window is hidden.
-class FrmSetCal : public TaskForm {
+class FrmSetCal : public SerialForm {
     Q_OBJECT
 public:
     FrmSetCal();
@@ -32,8 +31,7 @@ public:
     PictureButton* CmdExit = nullptr;
     PictureButton* SSCommand1 = nullptr;
     /// Belongs to the instance, not to the controls: hiding the window stops nothing.
-    QTimer* TmrDownload = nullptr;
-    std::unique_ptr<CommPort> MSComm;
+    QTimer* TmrDownload;
 
     /// 0, 25, 50, 75 while set A, B, C, D is due (and the percentage shown); 100 when done.
     std::int16_t DownloadStep = 0;
@@ -45,8 +43,6 @@ public:
     void SSCommand1_Click();
     void TmrDownload_Timer();
 
-    void release() override;
-
 protected:
     void Form_Load() override;
     void Form_Activate() override;
@@ -54,6 +50,4 @@ protected:
 private:
     /// Closes the port if open, stops the timer and gives the port choice back.
     void endExchange();
-
-    bool ticking_ = false;
 };

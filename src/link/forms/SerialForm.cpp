@@ -4,7 +4,21 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+SerialForm::SerialForm(const QString& name, const LineSettings& line, const QString& timerName,
+                       int intervalMs, std::function<void()> tick)
+    : TaskForm(name), MSComm(CommPort::create(line)), timer_(new QTimer(this)) {
+    timer_->setObjectName(timerName);
+    timer_->setInterval(intervalMs);
+    connect(timer_, &QTimer::timeout, this, std::move(tick));
+}
+
+void SerialForm::release() {
+    timer_->stop();
+    MSComm->close();
+}
 
 QString commErrorText() {
     return QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
