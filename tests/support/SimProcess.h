@@ -25,8 +25,12 @@ public:
     explicit SimProcess(const QStringList& arguments = {}) {
         // A file, not a pipe: a verbose simulator must never block on a full pipe.
         process_.setStandardErrorFile(dir_.filePath(QStringLiteral("sim.err")));
+        // The program reaches the simulator through a link of its own: a pseudo-terminal's
+        // number is reused by the next one made (by a test running beside this one), so a
+        // vanished simulator's device path may lead to another simulator; its link does not.
         process_.start(QStringLiteral(TARVOLM_BIN_DIR "/velmora-sim"),
-                       arguments + QStringList{QStringLiteral("--log"), logPath_});
+                       arguments + QStringList{QStringLiteral("--log"), logPath_,
+                                               QStringLiteral("--link"), linkPath_});
         if (!process_.waitForStarted(5000)) return;
         QElapsedTimer clock;
         clock.start();
@@ -55,12 +59,13 @@ public:
     bool started() const { return !device_.isEmpty(); }
     /// The simulator's device, e.g. /dev/pts/5.
     QString device() const { return device_; }
-    /// Points TARVOLM_COMM<number> at the device, so the program's port `number` opens it.
+    /// Points TARVOLM_COMM<number> at the simulator's link, so the program's port `number`
+    /// opens it, and nothing once the simulator is gone.
     void useAsPort(int number = 1) {
         const QByteArray name = "TARVOLM_COMM" + QByteArray::number(number);
         const char* var = name.constData();
         savedEnv_.append({name, qEnvironmentVariableIsSet(var) ? qgetenv(var) : QByteArray()});
-        qputenv(var, device_.toLocal8Bit());
+        qputenv(var, linkPath_.toLocal8Bit());
     }
 
     /// The bytes of every logged frame whose name is `name`, e.g. "WriteParameterSet(B)".
@@ -104,6 +109,7 @@ public:
 
     /// Kills the simulator at once: its device vanishes under the program.
     void kill() {
+        QFile::remove(linkPath_); // a killed simulator cannot remove it itself
         process_.kill();
         process_.waitForFinished(3000);
     }
@@ -123,5 +129,6 @@ private:
     QProcess process_;
     QString device_;
     const QString logPath_ = dir_.filePath(QStringLiteral("sim.log"));
+    const QString linkPath_ = dir_.filePath(QStringLiteral("line"));
     QList<std::pair<QByteArray, QByteArray>> savedEnv_; // name, old value (null: unset)
 };
