@@ -3,6 +3,8 @@
 #include "Screen.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 TEST(Controls, ProgressBarPaintsOnlyWhenItsShownValueChanges) {
@@ -30,4 +32,10 @@ TEST(Controls, WaitCursorIsRestoredCompletely) {
     EXPECT_NE(QApplication::overrideCursor(), nullptr);
     setScreenWaitCursor(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(Controls, TwipsFollowTheLogicalResolution) {
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    EXPECT_EQ(twips(1440), qRound(dpi));
+    EXPECT_NEAR(toTwips(twips(6270)), 6270, 1440.0 / dpi);
 }
