@@ -66,19 +66,7 @@ void FrmGetCal::Form_Load() {
     progress->addWidget(Label1);
     progress->addWidget(LblStatus, 1);
 
-    auto* buttons = new QHBoxLayout;
-    for (PictureButton* b : {CmdBack, CmdRun, CmdHalt, CmdExit}) {
-        b->setFixedSize(twips(615), twips(615));
-        buttons->addWidget(b);
-    }
-    buttons->insertStretch(1);
-    buttons->insertStretch(4);
-
-    auto* layout = new QVBoxLayout(w);
-    layout->addWidget(FrmComm);
-    layout->addLayout(progress);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
+    layOutExchange(w, FrmComm, progress, {CmdBack, CmdRun, CmdHalt, CmdExit});
     w->resize(twips(4800), twips(2900));
 }
 

@@ -58,19 +58,7 @@ void FrmSetCal::Form_Load() {
     progress->addWidget(Label1);
     progress->addWidget(PrgDownload);
 
-    auto* buttons = new QHBoxLayout;
-    for (PictureButton* b : {SSCommand1, CmdRun, CmdHalt, CmdExit}) {
-        b->setFixedSize(twips(615), twips(615));
-        buttons->addWidget(b);
-    }
-    buttons->insertStretch(1);
-    buttons->insertStretch(4);
-
-    auto* layout = new QVBoxLayout(w);
-    layout->addWidget(FrmComm);
-    layout->addLayout(progress);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
+    layOutExchange(w, FrmComm, progress, {SSCommand1, CmdRun, CmdHalt, CmdExit});
     w->resize(twips(4800), twips(3200));
 }
 

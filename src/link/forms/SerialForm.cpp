@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SerialForm.h"
 
+#include "Screen.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -13,6 +16,22 @@ SerialForm::SerialForm(const QString& name, const LineSettings& line, const QStr
     timer_->setObjectName(timerName);
     timer_->setInterval(intervalMs);
     connect(timer_, &QTimer::timeout, this, std::move(tick));
+}
+
+void SerialForm::layOutExchange(QWidget* window, QWidget* commFrame, QLayout* progress,
+                                const std::array<PictureButton*, 4>& buttons) {
+    auto* row = new QHBoxLayout;
+    for (PictureButton* b : buttons) {
+        b->setFixedSize(twips(615), twips(615));
+        row->addWidget(b);
+    }
+    row->insertStretch(1); // Previous and Next at the edges, Start and Stop together
+    row->insertStretch(4);
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(commFrame);
+    layout->addLayout(progress);
+    layout->addStretch(1);
+    layout->addLayout(row);
 }
 
 void SerialForm::release() {

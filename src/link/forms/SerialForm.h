@@ -11,6 +11,7 @@
 #include <memory>
 
 class QGroupBox;
+class QLayout;
 class QRadioButton;
 class QTimer;
 
@@ -29,6 +30,10 @@ protected:
     SerialForm(const QString& name, const LineSettings& line, const QString& timerName,
                int intervalMs, std::function<void()> tick);
     QTimer* pollTimer() const { return timer_; }
+    /// The upload and download windows' layout: the port frame, the progress row, and
+    /// Previous, Start, Stop and Next along the bottom.
+    static void layOutExchange(QWidget* window, QWidget* commFrame, QLayout* progress,
+                               const std::array<PictureButton*, 4>& buttons);
 
     /// Set while a tick runs. A message box of a tick runs a nested event loop in which the
     /// timer falls due again; such a tick is skipped rather than run inside the first.
