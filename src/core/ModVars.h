@@ -78,6 +78,12 @@ inline std::int16_t NetChannel = 0;
 inline std::int16_t NetScanAddress = 0;
 inline std::int16_t NetScanTicks = 0;
 
+// Run limits of the multi-run graph: onset row and end row of runs 1 to 8 (0 = not drawn),
+// and the common curve length (0 = nothing to graph).
+inline std::array<std::int16_t, 9> RunStart{};
+inline std::array<std::int16_t, 9> RunEnd{};
+inline std::int16_t RunMax = 0;
+
 // Run capture.
 inline std::int16_t CaptureTicks = 0;
 inline std::int16_t CaptureRun = 1;
