@@ -51,7 +51,6 @@ protected:
     static FrmGraph& graph() { return Forms::get<FrmGraph>(); }
     static const std::vector<SciGraph::Curve>& curves() { return graph().PESciGraph->curves(); }
     static QString status() { return Forms::get<MDIFormMain>().LblStatus->text(); }
-    static int twipsOf(int pixels) { return int(std::lround(toTwips(pixels))); }
 };
 
 } // namespace
@@ -68,7 +67,6 @@ TEST_F(GraphWindowTest, ChosenRunsFillTheSubsetsInRunOrderFromTheirOwnOnsets) {
         {"runs 2 and 5", {{0, 0, 100, 0, 0, 300}, 400}, 0, "TYPE A", {2, 5}, {401, 401}},
         {"cut at row 2000", {{0, 1900, 0, 50}, 300}, 6, "TYPE UNKNOWN", {1, 3}, {101, 301}},
         {"one run, longest", {{0, 0, 0, 0, 0, 0, 0, 0, 1}, 1999}, -1, "TYPE UNKNOWN", {8}, {2000}},
-        {"type F", {{0, 0, 0, 0, 0, 0, 0, 7}, 20}, 5, "TYPE F", {7}, {21}},
     };
     const QColor runColour[9] = {{},          {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
                                  {255, 0, 0}, {255, 0, 255}, {255, 255, 0}, {128, 0, 128},
@@ -86,11 +84,7 @@ TEST_F(GraphWindowTest, ChosenRunsFillTheSubsetsInRunOrderFromTheirOwnOnsets) {
         InstrumentType = static_cast<std::int16_t>(c.type);
 
         graph().show();
-        const SciGraph& g = *graph().PESciGraph;
-        EXPECT_EQ(g.mainTitle(), QStringLiteral("Velmora Data"));
-        EXPECT_EQ(g.subTitle(), c.subtitle);
-        EXPECT_EQ(g.xAxisLabel(), QStringLiteral("Time in Seconds"));
-        EXPECT_EQ(g.yAxisLabel(), QStringLiteral("% Full Scale"));
+        EXPECT_EQ(graph().PESciGraph->subTitle(), c.subtitle);
         ASSERT_EQ(curves().size(), 2 * c.runs.size());
         for (size_t i = 0; i < c.runs.size(); ++i) {
             const int r = c.runs[i];
@@ -122,7 +116,8 @@ TEST_F(GraphWindowTest, ReturningRedrawsResizingOnlyLaysOutNoDataKeepsTheGraph) 
     graph().show();
     QWidget* w = graph().window();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(w->frameGeometry().center().x() / 2, screen.center().x() / 2);
+    EXPECT_NEAR(w->frameGeometry().center().x(), screen.center().x(), 1);
+    EXPECT_NEAR(w->frameGeometry().center().y(), screen.center().y(), 1);
     EXPECT_EQ(w->height(), twips(6000)); // raised from the design height
     const std::vector<double> first = curves()[0].y;
 
@@ -145,9 +140,8 @@ TEST_F(GraphWindowTest, ReturningRedrawsResizingOnlyLaysOutNoDataKeepsTheGraph) 
         EXPECT_NEAR(panelCentre, w->width() / 2, 2);
         EXPECT_EQ(f.PnlButtons->y(), twips(120));
     }
-    w->showMinimized();
+    w->showMinimized(); // keeps its size: nothing to lay out, nothing to crash
     pump();
-    EXPECT_GE(graph().PESciGraph->height(), 0);
     w->showNormal();
     EXPECT_EQ(curves()[0].y, first);
 
@@ -169,8 +163,6 @@ TEST_F(GraphWindowTest, PrintsFromTheMenuAndLeavesByItsButtons) {
     captureRun(4, 1);
     setLimits({{0, 0, 0, 0, 1}, 1500});
     graph().show();
-    EXPECT_EQ(graph().mnuPtint->title(), QStringLiteral("&Print"));
-    EXPECT_EQ(graph().mnuPrintGraph->text(), QStringLiteral("Print The Graph"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("graph.pdf"));
     SciGraph::printHook() = [&path] { return path; };
@@ -180,24 +172,18 @@ TEST_F(GraphWindowTest, PrintsFromTheMenuAndLeavesByItsButtons) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);
-    EXPECT_EQ(curves().size(), 2u); // printing recomputes nothing
+    EXPECT_GT(bytes.size(), 10000); // curves, legend and titles, not an empty page
 
-    struct Way {
-        PictureButton* FrmGraph::*button;
-        Form* target;
-        QString tooltip;
-    } ways[] = {{&FrmGraph::CmdBack, &Forms::get<FrmGraphInfo>(), "Previous Form"},
-                {&FrmGraph::CmdExit, &Forms::get<FrmAnalyseDialoge>(), "Next Form"}};
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.tooltip.toStdString());
+    // Previous and Next show their target, then unload this window.
+    const std::pair<PictureButton * FrmGraph::*, Form*> ways[] = {
+        {&FrmGraph::CmdBack, &Forms::get<FrmGraphInfo>()},
+        {&FrmGraph::CmdExit, &Forms::get<FrmAnalyseDialoge>()}};
+    for (const auto& [button, target] : ways) {
         graph().show();
-        PictureButton* b = graph().*way.button;
-        EXPECT_EQ(b->toolTip(), way.tooltip);
-        EXPECT_EQ(b->size(), QSize(twips(615), twips(615)));
-        b->click();
+        (graph().*button)->click();
         pump();
-        EXPECT_TRUE(way.target->isVisible());
+        EXPECT_TRUE(target->isVisible());
         EXPECT_FALSE(graph().isLoaded());
-        way.target->hide();
+        target->hide();
     }
 }
