@@ -69,11 +69,10 @@ struct SciGraph::Impl {
     std::vector<Annotation> annotations;
     std::vector<QCPAbstractItem*> annotationItems;
 
-    Subset* subset(int s, int p) {
-        if (s < 0 || s >= static_cast<int>(subsets.size())) return nullptr;
-        if (p < 0 || p >= pointCount) return nullptr;
-        return &subsets[s];
+    Subset* subset(int s) {
+        return (s >= 0 && s < static_cast<int>(subsets.size())) ? &subsets[s] : nullptr;
     }
+    Subset* subset(int s, int p) { return (p >= 0 && p < pointCount) ? subset(s) : nullptr; }
     Annotation* annotation(int index) {
         if (index < 0 || index > MaxIndex) return nullptr;
         if (index >= static_cast<int>(annotations.size())) annotations.resize(index + 1);
@@ -303,13 +302,13 @@ void SciGraph::setYData(int subset, int point, float y) {
     }
 }
 void SciGraph::setSubsetLabel(int subset, const QString& text) {
-    if (Subset* s = d_->subset(subset, 0)) s->label = text;
+    if (Subset* s = d_->subset(subset)) s->label = text;
 }
 void SciGraph::setSubsetColor(int subset, const QColor& color) {
-    if (Subset* s = d_->subset(subset, 0)) s->color = color;
+    if (Subset* s = d_->subset(subset)) s->color = color;
 }
 void SciGraph::setSubsetLineType(int subset, int lineType) {
-    if (Subset* s = d_->subset(subset, 0)) s->lineType = lineType;
+    if (Subset* s = d_->subset(subset)) s->lineType = lineType;
 }
 
 void SciGraph::setShowAnnotations(bool on) {
