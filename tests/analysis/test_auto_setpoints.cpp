@@ -32,6 +32,8 @@ TEST(AutoSetpoints, ProceduresOnCapturedRuns) {
          Result{20.2f, 90.2f, 175, 9, 4}},
         {"B, rise under 5 %", 1, captured({{2, 20.2f}, {50, 21.1f}, {80, 0.0f}}), std::nullopt},
         {"B, no plateau", 1, captured({{2, 3.0f}, {80, 0.0f}}), std::nullopt},
+        {"B, look-ahead past position 2000", 1, captured({{2, 99.0f}, {1991, 50.3f}}),
+         std::nullopt},
         {"D, span 8", 3, captured({{2, 50.3f}, {10, 0.0f}}), Result{50.3f, 0.0f, 20, 3, 1}},
         {"D, span 20", 3, captured({{2, 50.3f}, {22, 0.0f}}), Result{50.3f, 0.0f, 20, 8, 3}},
         {"D, span 40", 3, captured({{2, 50.3f}, {42, 0.0f}}), Result{50.3f, 0.0f, 20, 15, 5}},
