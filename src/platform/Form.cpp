@@ -104,6 +104,9 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::WindowDeactivate:
             Form_Deactivate();
             break;
+        case QEvent::Resize:
+            Form_Resize();
+            break;
         case QEvent::Close:
             event->ignore();
             closeRequested();

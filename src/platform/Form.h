@@ -46,6 +46,8 @@ protected:
     virtual void Form_Deactivate() {}
     /// Runs before the controls are destroyed.
     virtual void Form_Unload() {}
+    /// The window's size changed (by the operator, the window system or the program).
+    virtual void Form_Resize() {}
     /// The close box: hides the window unless a form wants otherwise.
     virtual void closeRequested() { hide(); }
     /// Creates the top-level widget the controls are built into.

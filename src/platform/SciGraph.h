@@ -66,6 +66,8 @@ public:
     void setAnnotationSetting(int which, int value);
 
     void setAction(int code);
+    /// Fits the view to the curves shown, as a set-up does (one of the operator's options).
+    void fitToData();
 
     /// Place and size in twips inside the parent.
     int leftTwips() const;
