@@ -9,7 +9,7 @@
 namespace TimerMarkers {
 
 /// Sample positions, 5 ms apart.
-inline constexpr float SecondsPerPosition = 0.005f;
+inline constexpr double SecondsPerPosition = 0.005;
 /// Position given to a window whose opening crossing is not found (12.5 s, past any run).
 inline constexpr float NotFound = 2500.0f;
 
