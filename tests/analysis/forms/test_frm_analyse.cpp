@@ -85,7 +85,9 @@ TEST_F(AnalyseTest, ActivationDrawsTheCutWithTheSetsLinesAndMarkers) {
         EXPECT_EQ(note(0).y, a.CountWindow1);
         EXPECT_EQ(note(1).x, 159.0);
         EXPECT_EQ(note(1).type, SciGraph::AnnotationLineEnd);
-        if (cw2 != 0.0f) EXPECT_EQ(note(2).y, cw2);
+        if (cw2 != 0.0f) {
+            EXPECT_EQ(note(2).y, cw2);
+        }
         EXPECT_EQ(gridText(0), QLatin1String(typeText));
         EXPECT_EQ(gridText(2), QStringLiteral("B"));
         EXPECT_EQ(gridText(7), QStringLiteral("10"));
@@ -130,7 +132,7 @@ TEST_F(AnalyseTest, AdjustGridEditsWriteOneElementAndMoveTheLinesAndMarkers) {
           {3, "20", &SetpointStore::SpTimerX, 20, "20"},
           {4, "0", &SetpointStore::SpTimerY, 0, "0"},
           {7, "30", &SetpointStore::SpPctThreshold, 30, "30"},
-          {1, "7", nullptr, 0, "3"}}) {
+          {1, "7", nullptr, 0, "7"}}) {
         FrmAnalyse& a = open();
         SetpointStore expected = Setpoints;
         if (c.array) (expected.*c.array)[2] = static_cast<std::int16_t>(c.stored);
