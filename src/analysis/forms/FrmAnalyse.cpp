@@ -66,7 +66,7 @@ FrmAnalyse::FrmAnalyse() : TaskForm(QStringLiteral("FrmAnalyse")) {}
 
 QWidget* FrmAnalyse::createWindow() {
     QWidget* w = TaskForm::createWindow();
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    w->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                       Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
                       Qt::CustomizeWindowHint);
     return w;
