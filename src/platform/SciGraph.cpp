@@ -179,7 +179,9 @@ void SciGraph::Impl::drawAnnotations() {
 }
 
 void SciGraph::Impl::print(QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
+    // Screen resolution: fonts then keep their size against the graph when it is scaled to the
+    // page; the output stays vector either way.
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (const auto& hook = printHook()) {
         const QString path = hook();
