@@ -19,18 +19,20 @@ TEST(ThresholdLevels, ByInstrumentType) {
         EXPECT_EQ(l.countWindow1, c.first) << "type " << c.type;
         EXPECT_EQ(l.countWindow2, c.second) << "type " << c.type;
     }
+    // Type E adds 19.902 as a single, which a CH2 Peak of 1.2 shows.
+    EXPECT_EQ(ThresholdLevels::levels(4, 50.0f, 1.2f, pct).countWindow2, 21.1020012f);
 }
 
 TEST(TimerMarkers, PositionsByType) {
     // Rising at row 1, so position p is row p.
-    const Cut cut = cutOf(captured({{2, 10.1f},
-                                    {100, 40.2f},
-                                    {110, 60.1f},
-                                    {111, 40.2f},
-                                    {130, 60.1f},
-                                    {131, 20.2f},
-                                    {200, 0.0f}},
-                                   {{50, 30.4f}, {80, 10.1f}, {200, 0.0f}}));
+    const Cut cut(captured({{2, 10.1f},
+                            {100, 40.2f},
+                            {110, 60.1f},
+                            {111, 40.2f},
+                            {130, 60.1f},
+                            {131, 20.2f},
+                            {200, 0.0f}},
+                           {{50, 30.4f}, {80, 10.1f}, {200, 0.0f}}));
     ASSERT_EQ(cut.length, 254);
     constexpr int NF = 2500;
     const std::optional<double> none;

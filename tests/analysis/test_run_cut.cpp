@@ -40,22 +40,19 @@ TEST(RunCut, OnsetEndAndLength) {
 }
 
 TEST(RunCut, EveryCutStartsFromCleanArrays) {
-    Cut cut;
     CapturedTable t = captured({{1, 10.1f}, {105, 40.2f}}, {{1, 20.2f}});
-    for (int r = 1; r <= 2000; ++r) // a short run in slot 2
+    for (int r = 1; r <= 2000; ++r) // a shorter run in slot 2
         t.at(3, r) = t.at(4, r) = r >= 305 && r < 400 ? 40.2f : 10.1f;
-    ASSERT_TRUE(RunCut::cutRun(t, 1, cut.ch1, cut.ch2));
-    const auto shorter = RunCut::cutRun(t, 2, cut.ch1, cut.ch2);
-    ASSERT_TRUE(shorter);
-    EXPECT_EQ(shorter->length, 155);
-    EXPECT_EQ(cut.ch2[shorter->length + 1], 10.1f);
-    const auto rest = [&](int from) {
-        return std::all_of(cut.ch1.begin() + from, cut.ch1.end(), [](float v) { return v == 0; }) &&
-               std::all_of(cut.ch2.begin() + from, cut.ch2.end(), [](float v) { return v == 0; });
+    Cut cut(t);
+    ASSERT_EQ(cut.length, 1900);
+    const auto cleanFrom = [&](int p) {
+        return std::all_of(cut.ch1.begin() + p, cut.ch1.end(), [](float v) { return v == 0; }) &&
+               std::all_of(cut.ch2.begin() + p, cut.ch2.end(), [](float v) { return v == 0; });
     };
-    EXPECT_EQ(cut.ch1[0], 0.0f);
-    EXPECT_TRUE(rest(shorter->length + 2));
+    ASSERT_EQ(RunCut::cutRun(t, 2, cut.ch1, cut.ch2)->length, 155);
+    EXPECT_EQ(cut.ch2[156], 10.1f);
+    EXPECT_TRUE(cut.ch1[0] == 0 && cleanFrom(157));
     // A run with no onset leaves an empty cut, never the previous run.
     EXPECT_FALSE(RunCut::cutRun(t, 3, cut.ch1, cut.ch2));
-    EXPECT_TRUE(rest(0));
+    EXPECT_TRUE(cleanFrom(0));
 }
