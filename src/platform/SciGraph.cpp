@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -149,6 +150,10 @@ void SciGraph::Impl::drawAnnotations() {
         plot->removeItem(item);
     annotationItems.clear();
     if (!showAnnotations) return;
+    // Labels standing at the same height (the feet of marker lines) climb one line each, so
+    // markers close together or at the same place keep readable labels.
+    std::map<double, int> labelsAtHeight;
+    const int lineHeight = QFontMetrics(plot->font()).height();
     for (size_t i = 0; i < annotations.size(); ++i) {
         const Annotation& a = annotations[i];
         if (a.type != AnnotationLineStart) continue;
@@ -167,7 +172,7 @@ void SciGraph::Impl::drawAnnotations() {
         text->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
         text->setText(a.text);
         text->setColor(pen.color());
-        text->setPadding(QMargins(3, 0, 3, 1));
+        text->setPadding(QMargins(3, 0, 3, 1 + lineHeight * labelsAtHeight[a.y]++));
         annotationItems.push_back(text);
     }
 }
