@@ -3,9 +3,84 @@
 
 #include "FrmGraph.h"
 #include "FrmGraphType.h"
+#include "ModVars.h"
+#include "RunLimits.h"
+#include "Screen.h"
 
-FrmGraphInfo::FrmGraphInfo()
-    : PlaceholderForm(
-          QStringLiteral("FrmGraphInfo"), QStringLiteral("Select Runs:"),
-          QStringLiteral("Status: Choose runs to appear in graph."),
-          [this] { hideAndShow<FrmGraphType>(); }, [this] { hideAndShow<FrmGraph>(); }) {}
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+FrmGraphInfo::FrmGraphInfo() : TaskForm(QStringLiteral("FrmGraphInfo")) {}
+
+void FrmGraphInfo::Form_Load() {
+    QWidget* w = window();
+    w->setWindowTitle(QStringLiteral("Select Runs:"));
+    w->setWindowIcon(QIcon(picture(QStringLiteral("chart"))));
+    auto* column = new QVBoxLayout(w);
+
+    FrmRuns = new QGroupBox(QStringLiteral("Include in Graph: "), w);
+    FrmRuns->setObjectName(QStringLiteral("FrmRuns"));
+    auto* grid = new QGridLayout(FrmRuns);
+    for (int i = 0; i < RunLimits::Runs; ++i) {
+        ChkRun[i] = new QCheckBox(QStringLiteral("Run %1").arg(i + 1), FrmRuns);
+        ChkRun[i]->setChecked(true);
+        grid->addWidget(ChkRun[i], i % 4, i / 4); // runs 1 to 4 left, 5 to 8 right
+    }
+    CmdSetAll = new QPushButton(QStringLiteral("'X' All"), FrmRuns);
+    CmdClrAll = new QPushButton(QStringLiteral("Clear All"), FrmRuns);
+    grid->addWidget(CmdSetAll, 4, 0);
+    grid->addWidget(CmdClrAll, 4, 1);
+    connect(CmdSetAll, &QPushButton::clicked, this, &FrmGraphInfo::CmdSetAll_Click);
+    connect(CmdClrAll, &QPushButton::clicked, this, &FrmGraphInfo::CmdClrAll_Click);
+    column->addWidget(FrmRuns);
+
+    auto* navigation = new QHBoxLayout;
+    CmdBack = makeBackButton(w);
+    CmdGraph = new PictureButton(QStringLiteral("hand_right"), QStringLiteral("Graph"), w);
+    for (PictureButton* b : {CmdBack, CmdGraph})
+        b->setFixedSize(twips(615), twips(615));
+    navigation->addWidget(CmdBack);
+    navigation->addStretch(1);
+    navigation->addWidget(CmdGraph);
+    connect(CmdBack, &QToolButton::clicked, this, &FrmGraphInfo::CmdBack_Click);
+    connect(CmdGraph, &QToolButton::clicked, this, &FrmGraphInfo::CmdGraph_Click);
+    column->addLayout(navigation);
+    // Wide enough for the caption in the title bar.
+    w->setFixedSize(w->sizeHint().expandedTo(QSize(twips(3200), 0)));
+}
+
+void FrmGraphInfo::Form_Activate() {
+    setStatus(QStringLiteral("Status: Choose runs to appear in graph."));
+}
+
+void FrmGraphInfo::FindRunLimits() {
+    std::array<bool, RunLimits::Runs> chosen{};
+    for (int i = 0; i < RunLimits::Runs; ++i)
+        chosen[i] = ChkRun[i]->isChecked();
+    const RunLimits::Limits limits = RunLimits::find(CapturedData, chosen);
+    RunStart = limits.start;
+    RunEnd = limits.end;
+    RunMax = limits.max;
+}
+
+void FrmGraphInfo::CmdSetAll_Click() {
+    for (QCheckBox* box : ChkRun)
+        box->setChecked(true);
+}
+
+void FrmGraphInfo::CmdClrAll_Click() {
+    for (QCheckBox* box : ChkRun)
+        box->setChecked(false);
+}
+
+void FrmGraphInfo::CmdGraph_Click() {
+    setWindowWaitCursor(window(), true);
+    FindRunLimits();
+    setWindowWaitCursor(window(), false);
+    hideAndShow<FrmGraph>();
+}
+
+void FrmGraphInfo::CmdBack_Click() {
+    hideAndShow<FrmGraphType>();
+}
