@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString program() { return QStringLiteral(TARVOLM_BIN_DIR "/tarvolm"); }
+QString program() {
+    return QStringLiteral(TARVOLM_BIN_DIR "/tarvolm");
+}
 } // namespace
 
 TEST(Program, WithoutADisplayItSaysSoPlainly) {
