@@ -71,22 +71,6 @@ TEST_F(CalibrationE2E, UploadFromATypeCInstrumentFillsTheStoreAndShowsTheSheet) 
     }
 }
 
-TEST_F(CalibrationE2E, DownloadSendsTheFourSetsWhichTheInstrumentLogs) {
-    for (int k = 1; k <= 4; ++k)
-        Frames::StoreParameterSet(Setpoints, k, fourSets()[k - 1]);
-    SimProcess sim;
-    ASSERT_TRUE(sim.started());
-    sim.useAsPort(1);
-    run(Forms::get<FrmSetCal>());
-    EXPECT_EQ(message().text, "Parameter transfer compete....");
-    for (int k = 1; k <= 4; ++k) {
-        const auto frames = sim.frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k)));
-        EXPECT_FALSE(frames.isEmpty()) << k;
-        for (const QByteArray& f : frames)
-            EXPECT_EQ(f, *Frames::WriteParameterSet(k, fourSets()[k - 1]));
-    }
-}
-
 TEST_F(CalibrationE2E, MissingOrHeldPortIsACommError) {
     const QByteArray saved = qgetenv("TARVOLM_COMM2");
     qputenv("TARVOLM_COMM2", "/dev/tarvolm-no-such-port");

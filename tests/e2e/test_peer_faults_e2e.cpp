@@ -156,6 +156,9 @@ TEST_P(Misbehaving, EndsWithItsMessage) {
     const Misbehaviour& m = GetParam();
     SCOPED_TRACE(m.sim);
     startSim(m.sim);
+    for (int k = 1; k <= 4; ++k) // sets unlike the instrument's own
+        Frames::StoreParameterSet(Setpoints, k,
+                                  {std::uint8_t(k), 100, 7, 62, 120, 130, 20, 1, 40, 50});
     const SetpointStore store = Setpoints;
     start(m.window);
     EXPECT_EQ(message(), QLatin1String(m.message));
@@ -168,8 +171,10 @@ TEST_P(Misbehaving, EndsWithItsMessage) {
         EXPECT_TRUE(sim->waitForLog(QStringLiteral("Board(12) channel 3 open"), 0));
     }
     if (m.window == Window::Download && QLatin1String(m.message) == QLatin1String(DownloadDone)) {
-        EXPECT_EQ(sim->frames(QStringLiteral("WriteParameterSet(D)")).value(0),
-                  *Frames::WriteParameterSet(Setpoints, 4));
+        for (int k = 1; k <= 4; ++k) // every copy the instrument took is the store's set
+            for (const QByteArray& f :
+                 sim->frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k))))
+                EXPECT_EQ(f, *Frames::WriteParameterSet(Setpoints, k)) << k;
     }
 }
 

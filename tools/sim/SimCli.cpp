@@ -63,7 +63,8 @@ const OptionInfo optionTable[] = {
     {"Misbehaviour", "wrong-command", nullptr,
      "Boards echo the command (00, 10) instead of answering with the command plus 1."},
     {"Misbehaviour", "wrong-ack", nullptr,
-     "Acknowledge a write with the previous set's acknowledgement (set A's with set D's)."},
+     "Acknowledge each write as the previous set's: set B's with FA 04 00 FE (set A), set A's "
+     "with set D's."},
     {"Misbehaviour", "hold", "MS", "Hold every reply back for MS milliseconds."},
     {"Misbehaviour", "exit-after", "N",
      "Vanish (exit, closing the device) on receiving the N-th frame, unanswered."},
