@@ -82,19 +82,13 @@ protected:
             break;
         }
     }
-    /// The window's polling timer runs (a released network window runs none).
-    static bool polling(Window window) {
-        switch (window) {
-        case Window::Upload:
-            return Forms::get<FrmGetCal>().TmrUpload->isActive();
-        case Window::Download:
-            return Forms::get<FrmSetCal>().TmrDownload->isActive();
-        case Window::Network:
-            return Forms::exists<FrmNetwork>() && Forms::get<FrmNetwork>().TmrNetwork->isActive();
-        case Window::Capture:
-            return Forms::get<FrmCapture>().TmrUpload->isActive();
-        }
-        return false;
+    /// Some serial window's polling timer runs.
+    static bool polling() {
+        return runs(&FrmGetCal::TmrUpload) || runs(&FrmSetCal::TmrDownload) ||
+               runs(&FrmNetwork::TmrNetwork) || runs(&FrmCapture::TmrUpload);
+    }
+    template <class F> static bool runs(QTimer* F::*timer) {
+        return Forms::exists<F>() && (Forms::get<F>().*timer)->isActive();
     }
     /// Waits for the first message and returns its text.
     QString message(int timeoutMs = 15000) {
@@ -164,7 +158,7 @@ TEST_P(Misbehaving, EndsWithItsMessage) {
     EXPECT_EQ(message(), QLatin1String(m.message));
     SimProcess::pause(300); // no second message, no tick left running
     EXPECT_EQ(msgs->calls.size(), 1);
-    EXPECT_FALSE(polling(m.window));
+    EXPECT_FALSE(polling());
     EXPECT_EQ(Setpoints, store);
     if (m.window == Window::Network) {
         EXPECT_EQ(sim->frames(QStringLiteral("NetCloseAll(254)")).size(), 3);
@@ -218,7 +212,7 @@ TEST_P(InstrumentVanishes, TheProgramReportsIdlesAndWorksWithTheNextOne) {
     if (v.window == Window::Capture) Forms::get<FrmCapture>().CmdHalt->click();
     EXPECT_LT(idleCpuSeconds(5000), 0.05);
     EXPECT_EQ(msgs->calls.size(), 1);
-    EXPECT_FALSE(polling(v.window));
+    EXPECT_FALSE(polling());
     EXPECT_EQ(Setpoints, store);
     EXPECT_TRUE(CapturedData.cells == captured);
 

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace {
 
 using Tune = void (*)(Sim::Behaviour&);
@@ -121,24 +119,4 @@ TEST(VelmoraSim, KeepsWrittenSetsAndLogsTheFrame) {
 
 TEST(VelmoraSim, CaptureRecordsEndInTheirByteSum) {
     EXPECT_EQ(Sim::captureStream({{0x11, 0x22}, {0x11, 0x22}}, 2), bytes("72001122A5 72011122A7"));
-}
-
-TEST(VelmoraSim, RandomBytesNeverCrashOrDesynchronise) {
-    Sim::Behaviour b = instrument();
-    b.garbage = 2;
-    Sim::Responder sim(b);
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> size(0, 40);
-    const QByteArray starts = bytes("9100B000EA");
-    for (int i = 0; i < 20000; ++i) {
-        QByteArray chunk;
-        for (int j = size(rng); j > 0; --j)
-            chunk.append(j % 7 == 0 ? starts[byte(rng) % starts.size()] : char(byte(rng)));
-        sim.receive(chunk);
-    }
-    // A frame may still be waiting for its tail; the first identify after at most one frame
-    // length of filler must be answered.
-    sim.receive(QByteArray(14, '\xFF'));
-    EXPECT_TRUE(joined(sim.receive(bytes("B00401B5"))).contains(bytes("BF05004105")));
 }
