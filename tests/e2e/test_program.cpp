@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString program() {
-    return QStringLiteral(TARVOLM_BIN_DIR "/tarvolm");
-}
+QString program() { return QStringLiteral(TARVOLM_BIN_DIR "/tarvolm"); }
 } // namespace
 
 TEST(Program, WithoutADisplayItSaysSoPlainly) {
