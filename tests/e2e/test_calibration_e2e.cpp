@@ -11,10 +11,8 @@
 #include "SimProcess.h"
 #include "SpreadGrid.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QProcess>
-#include <QTimer>
 
 namespace {
 
@@ -73,37 +71,6 @@ TEST_F(CalibrationE2E, UploadFromATypeCInstrumentFillsTheStoreAndShowsTheSheet) 
     }
 }
 
-TEST_F(CalibrationE2E, DownloadSendsTheFourSetsWhichTheInstrumentLogs) {
-    for (int k = 1; k <= 4; ++k)
-        Frames::StoreParameterSet(Setpoints, k, fourSets()[k - 1]);
-    SimProcess sim;
-    ASSERT_TRUE(sim.started());
-    sim.useAsPort(1);
-    run(Forms::get<FrmSetCal>());
-    EXPECT_EQ(message().text, "Parameter transfer compete....");
-    for (int k = 1; k <= 4; ++k) {
-        const auto frames = sim.frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k)));
-        EXPECT_FALSE(frames.isEmpty()) << k;
-        for (const QByteArray& f : frames)
-            EXPECT_EQ(f, *Frames::WriteParameterSet(k, fourSets()[k - 1]));
-    }
-}
-
-TEST_F(CalibrationE2E, OpeningChannelThreeOnBoardTwelve) {
-    SimProcess sim({"--board", "12", "--no-instrument"});
-    ASSERT_TRUE(sim.started());
-    sim.useAsPort(1);
-    FrmNetwork& net = Forms::get<FrmNetwork>();
-    net.show();
-    net.CmbAddr->setCurrentIndex(12);
-    net.CmbChannel->setCurrentIndex(2);
-    net.CmdRun->click();
-    NetScanAddress = 252; // the whole scan would take 77 s: close only the last addresses
-    EXPECT_EQ(message().text, "Channel opened successfully...");
-    EXPECT_TRUE(sim.waitForLog(QStringLiteral("Board(12) channel 3 open")));
-    EXPECT_EQ(sim.frames(QStringLiteral("NetCloseAll(254)")).size(), 3);
-}
-
 TEST_F(CalibrationE2E, MissingOrHeldPortIsACommError) {
     const QByteArray saved = qgetenv("TARVOLM_COMM2");
     qputenv("TARVOLM_COMM2", "/dev/tarvolm-no-such-port");
@@ -129,20 +96,4 @@ TEST_F(CalibrationE2E, MissingOrHeldPortIsACommError) {
     other.open();
     run(Forms::get<FrmSetCal>());
     expectCommError();
-}
-
-TEST_F(CalibrationE2E, InstrumentVanishingDuringAnUploadEndsItWithTheCommError) {
-    // Three frames at most: never enough for two setpoint records, whatever the timing.
-    SimProcess sim({"--type", "B", "--exit-after", "3"});
-    ASSERT_TRUE(sim.started());
-    sim.useAsPort(1);
-    FrmGetCal& up = run(Forms::get<FrmGetCal>());
-    expectCommError();
-    EXPECT_TRUE(sim.waitForLog(QStringLiteral("Vanished")));
-    EXPECT_FALSE(up.TmrUpload->isActive());
-    bool ran = false; // still responsive
-    QTimer::singleShot(0, [&] { ran = true; });
-    EXPECT_TRUE(SimProcess::waitFor([&] { return ran; }, 1000));
-    up.CmdHalt->click();
-    EXPECT_EQ(up.LblStatus->text(), QStringLiteral("Halted by User"));
 }

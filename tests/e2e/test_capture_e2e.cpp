@@ -63,27 +63,6 @@ TEST_F(CaptureAgainstSim, CapturesIntoSlotThreeWhatTheInstrumentSent) {
     EXPECT_TRUE(form->OptData[3]->isChecked());
 }
 
-TEST_F(CaptureAgainstSim, StopWhileWaitingEndsWithNoMessage) {
-    start(1000, 1, {"--capture-start", "trigger"});
-    ASSERT_TRUE(SimProcess::waitFor([this] { return form->MSComm->isOpen(); }, 3000));
-    form->CmdHalt->click();
-    SimProcess::pause(2500);
-    EXPECT_TRUE(msgs->calls.isEmpty());
-    EXPECT_FALSE(form->TmrUpload->isActive() || form->MSComm->isOpen());
-}
-
-TEST_F(CaptureAgainstSim, StopWhileReceivingFinishesAtTheNextTick) {
-    start(2000);
-    ASSERT_TRUE(SimProcess::waitFor([] { return CaptureTicks >= 3; }, 8000));
-    form->CmdHalt->click();
-    ASSERT_TRUE(waitForMessage(5000));
-    EXPECT_EQ(msgs->texts(), QStringList{"Capture Complete for Run 1"});
-    EXPECT_EQ(CaptureTicks, 11); // the very next tick finished
-    const int n = recordsDecoded();
-    EXPECT_TRUE(n > 0 && n < 2000) << n;
-    EXPECT_TRUE(runHolds(1, n));
-}
-
 TEST_F(CaptureAgainstSim, NoRecordIsLostWhileTheProgramIdlesBetweenTicks) {
     start(2000);
     ASSERT_TRUE(waitForMessage(16000));

@@ -56,8 +56,20 @@ const OptionInfo optionTable[] = {
      "The first N replies carry a wrong checksum; \"all\" for every reply."},
     {"Misbehaviour", "ack-only", "SETS",
      "Acknowledge writes only of these sets, e.g. A or AC (the sets are still taken)."},
+    {"Misbehaviour", "unknown-type", nullptr,
+     "Identify as type G, a letter no Velmora reports (BF 05 00 47 0B)."},
+    {"Misbehaviour", "wrong-address", nullptr,
+     "Boards answer as if from the next address (board 12 answers as 13)."},
+    {"Misbehaviour", "wrong-command", nullptr,
+     "Boards echo the command (00, 10) instead of answering with the command plus 1."},
+    {"Misbehaviour", "wrong-ack", nullptr,
+     "Acknowledge each write as the previous set's: set B's with FA 04 00 FE (set A), set A's "
+     "with set D's."},
+    {"Misbehaviour", "hold", "MS", "Hold every reply back for MS milliseconds."},
     {"Misbehaviour", "exit-after", "N",
      "Vanish (exit, closing the device) on receiving the N-th frame, unanswered."},
+    {"Misbehaviour", "exit-after-records", "N",
+     "Vanish after sending N records of the capture stream."},
     {"Misbehaviour", "seed", "N", "Seed of the random garbage (default 1)."},
 };
 
@@ -102,8 +114,8 @@ std::optional<int> number(const QString& text, int min, int max) {
     return v;
 }
 
-Frames::ParameterBytes setOf(const QList<std::uint8_t>& bytes, int first) {
-    Frames::ParameterBytes set{};
+ParameterSet setOf(const QList<std::uint8_t>& bytes, int first) {
+    ParameterSet set{};
     for (int i = 0; i < 10; ++i)
         set[i] = bytes[first + i];
     return set;
@@ -146,7 +158,8 @@ QString helpText() {
         "  velmora-sim --board 12 --link /tmp/velmora --log /tmp/velmora.log\n"
         "  velmora-sim --capture 2000 --capture-delay 1000\n"
         "  velmora-sim --capture-file run.txt --capture-start trigger --bad-every 50\n"
-        "  velmora-sim --ack-only A --split 3 --garbage 4\n");
+        "  velmora-sim --ack-only A --split 3 --garbage 4\n"
+        "  velmora-sim --board 12 --wrong-address --hold 250\n");
     return text;
 }
 
@@ -242,10 +255,16 @@ std::optional<Options> parseArguments(const QStringList& arguments, QString* err
     }
 
     b.silent = isSet("silent");
+    b.unknownType = isSet("unknown-type");
+    b.wrongAddress = isSet("wrong-address");
+    b.wrongCommand = isSet("wrong-command");
+    b.wrongAck = isSet("wrong-ack");
     if (!intOption("split", 1, 1000, &b.splitBytes) ||
         !intOption("split-gap", 0, 60000, &o.splitGapMs) ||
         !intOption("garbage", 0, 1000, &b.garbage) ||
-        !intOption("exit-after", 1, 1000000, &b.exitAfter))
+        !intOption("exit-after", 1, 1000000, &b.exitAfter) ||
+        !intOption("hold", 0, 600000, &o.holdMs) ||
+        !intOption("exit-after-records", 1, 1000000, &o.exitAfterRecords))
         return std::nullopt;
     if (isSet("bad-checksum")) {
         if (value("bad-checksum").trimmed().compare(QLatin1String("all"), Qt::CaseInsensitive) == 0)

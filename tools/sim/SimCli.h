@@ -20,11 +20,13 @@ struct Options {
     QString logPath;      ///< one line per received frame and board event
     bool verbose = false; ///< tell on stderr what happens
     int splitGapMs = 30;  ///< pause between the pieces of a split reply
+    int holdMs = 0;       ///< every reply waits this long before it goes out
 
     QList<CodePair> capture; ///< samples to stream; empty: no stream
     CaptureStart captureStart = CaptureStart::Open;
     int captureDelayMs = 300;
     int badEvery = 0;
+    int exitAfterRecords = 0; ///< > 0: vanish once this many records are sent
 };
 
 /// Parses the arguments (without the program name). On failure returns nullopt with `error`

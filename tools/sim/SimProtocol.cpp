@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SimProtocol.h"
 
-#include <QList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -10,52 +8,107 @@ namespace Sim {
 
 namespace {
 
+// Third byte of a calibration frame: who sent it.
+constexpr std::uint8_t FromPc = 0x01;
+constexpr std::uint8_t FromInstrument = 0x00;
+
+/// Calibration frames the PC sends: first byte, whole length (checksum included), log name.
+struct CalRequest {
+    std::uint8_t code;
+    int length;
+    const char* name;
+};
+constexpr CalRequest calRequests[] = {
+    {0xB0, 4, "IdentifyRequest"},       {0x00, 4, "ReadSetpointsRequest"},
+    {0xEA, 14, "WriteParameterSet(A)"}, {0xEB, 14, "WriteParameterSet(B)"},
+    {0xEC, 14, "WriteParameterSet(C)"}, {0xED, 14, "WriteParameterSet(D)"},
+};
+constexpr std::uint8_t IdentifyCode = 0xB0;
+constexpr std::uint8_t ReadSetpointsCode = 0x00;
+constexpr std::uint8_t WriteCodeA = 0xEA; // EA to ED for sets A to D
+
+// Calibration frames the instrument sends.
+constexpr std::uint8_t IdentifyReplyCode = 0xBF; // body: the type letter
+constexpr std::uint8_t RecordCode = 0x01;        // body: the four sets
+constexpr std::uint8_t AckCodeA = 0xFA;          // FA to FD for sets A to D, no body
+constexpr char TypeLetters[] = "ABCDEF";
+constexpr char UnknownTypeLetter = 'G';
+
+// Board frames: lead, command, length, address, parameter, zero-sum checksum.
+constexpr std::uint8_t BoardLead = 0x91;
+constexpr int BoardLength = 6;
+constexpr std::uint8_t CloseAll = 0x00;
+constexpr std::uint8_t OpenChannel = 0x10;
+constexpr std::uint8_t Answered = 0x01; // added to the command in a board's reply
+
+constexpr std::uint8_t CaptureMark = 0x72;
+
 std::uint8_t at(QByteArrayView b, qsizetype i) {
     return static_cast<std::uint8_t>(b[i]);
 }
 
-/// Length of the frame that may start at b[0]: > 0 when its header fits a frame the PC sends,
-/// 0 when more bytes are needed to tell, -1 when no frame starts here.
+/// code, length, direction, body, byte-sum checksum.
+QByteArray calFrame(std::uint8_t code, QByteArrayView body) {
+    QByteArray f;
+    f.append(char(code));
+    f.append(char(body.size() + 4));
+    f.append(char(FromInstrument));
+    f.append(body.data(), body.size());
+    f.append(char(byteSum(f)));
+    return f;
+}
+
+QByteArray boardFrame(std::uint8_t command, std::uint8_t address, std::uint8_t parameter) {
+    QByteArray f;
+    for (std::uint8_t b : {BoardLead, command, std::uint8_t(BoardLength), address, parameter})
+        f.append(char(b));
+    f.append(char(zeroSum(f)));
+    return f;
+}
+
+const CalRequest* calRequest(std::uint8_t code) {
+    for (const CalRequest& r : calRequests)
+        if (r.code == code) return &r;
+    return nullptr;
+}
+
+/// Length of the frame that may start at b[0]: > 0 when its header is one the PC sends, 0 when
+/// more bytes are needed to tell, -1 when no frame starts here.
 int frameLength(QByteArrayView b) {
     const std::uint8_t code = at(b, 0);
-    int length = 0;
-    if (code == 0x91)
-        length = 6;
-    else if (code == 0xB0 || code == 0x00)
-        length = 4;
-    else if (code >= 0xEA && code <= 0xED)
-        length = 14;
-    else
-        return -1;
+    const CalRequest* cal = calRequest(code);
+    if (!cal && code != BoardLead) return -1;
     if (b.size() < 3) return 0;
-    // Board frames: command 00 or 10, length 06; calibration frames: their length, then 01.
-    const bool header = code == 0x91 ? (at(b, 1) == 0x00 || at(b, 1) == 0x10) && at(b, 2) == 0x06
-                                     : at(b, 1) == length && at(b, 2) == 0x01;
-    return header ? length : -1;
+    if (cal) return at(b, 1) == cal->length && at(b, 2) == FromPc ? cal->length : -1;
+    const bool command = at(b, 1) == CloseAll || at(b, 1) == OpenChannel;
+    return command && at(b, 2) == BoardLength ? BoardLength : -1;
 }
 
 bool checksumOk(QByteArrayView frame) {
     const QByteArrayView body = frame.first(frame.size() - 1);
-    const std::uint8_t last = at(frame, frame.size() - 1);
-    if (at(frame, 0) == 0x91)
-        return static_cast<std::uint8_t>(Frames::ByteSumChecksum(body) + last) == 0;
-    return Frames::ByteSumChecksum(body) == last;
-}
-
-QChar setLetter(int k) {
-    return QChar('A' + k - 1);
+    const std::uint8_t expected = at(frame, 0) == BoardLead ? zeroSum(body) : byteSum(body);
+    return at(frame, frame.size() - 1) == expected;
 }
 
 } // namespace
+
+std::uint8_t byteSum(QByteArrayView bytes) {
+    unsigned sum = 0;
+    for (char c : bytes)
+        sum += static_cast<std::uint8_t>(c);
+    return static_cast<std::uint8_t>(sum % 256);
+}
+
+std::uint8_t zeroSum(QByteArrayView bytes) {
+    return static_cast<std::uint8_t>((256 - byteSum(bytes)) % 256);
+}
 
 QString hex(QByteArrayView bytes) {
     return QString::fromLatin1(bytes.toByteArray().toHex(' ').toUpper());
 }
 
-Frames::FourSets defaultSets() {
-    Frames::ParameterBytes set{};
-    for (int i = 0; i < 10; ++i)
-        set[i] = static_cast<std::uint8_t>(SetpointDefaults[i]);
+FourSets defaultSets() {
+    const ParameterSet set{0, 0, 5, 61, 250, 250, 10, 0, 10, 10};
     return {set, set, set, set};
 }
 
@@ -95,20 +148,13 @@ void Responder::flushSkipped(Response& out) {
 
 void Responder::handle(const QByteArray& frame, Response& out) {
     const std::uint8_t code = at(frame, 0);
-    const bool board = code == 0x91;
-    const int address = board ? at(frame, 3) : 0;
-    const int channel = board ? at(frame, 4) : 0;
-    const bool openChannel = board && at(frame, 1) == 0x10;
     QString name;
-    if (board)
-        name = openChannel ? QStringLiteral("NetOpenChannel(%1,%2)").arg(address).arg(channel)
-                           : QStringLiteral("NetCloseAll(%1)").arg(address);
-    else if (code == 0xB0)
-        name = QStringLiteral("IdentifyRequest");
-    else if (code == 0x00)
-        name = QStringLiteral("ReadSetpointsRequest");
+    if (code == BoardLead)
+        name = at(frame, 1) == OpenChannel
+                   ? QStringLiteral("NetOpenChannel(%1,%2)").arg(at(frame, 3)).arg(at(frame, 4))
+                   : QStringLiteral("NetCloseAll(%1)").arg(at(frame, 3));
     else
-        name = QStringLiteral("WriteParameterSet(%1)").arg(setLetter(code - 0xE9));
+        name = QLatin1String(calRequest(code)->name);
     out.log << name + QLatin1Char(' ') + hex(frame);
 
     ++frames_;
@@ -117,30 +163,42 @@ void Responder::handle(const QByteArray& frame, Response& out) {
         out.log << QStringLiteral("Vanished");
         return;
     }
-
-    if (board) {
-        if (!behaviour_.boards.contains(address)) return;
-        if (!openChannel) {
-            channels_[address] = 0;
-            out.log << QStringLiteral("Board(%1) closed").arg(address);
-            reply(*Frames::NetCloseAllReply(address), out);
-        } else if (const auto answer = Frames::NetOpenChannelReply(address, channel)) {
-            channels_[address] = channel;
-            out.log << QStringLiteral("Board(%1) channel %2 open").arg(address).arg(channel);
-            reply(*answer, out);
-        }
+    if (code == BoardLead) {
+        answerBoard(frame, out);
         return;
     }
     if (!behaviour_.instrument) return;
-    if (code == 0xB0) {
-        reply(*Frames::IdentifyReply(behaviour_.type), out);
-    } else if (code == 0x00) {
-        reply(Frames::SetpointRecord(behaviour_.sets), out);
+    if (code == IdentifyCode) {
+        const char letter =
+            behaviour_.unknownType ? UnknownTypeLetter : TypeLetters[behaviour_.type];
+        reply(calFrame(IdentifyReplyCode, QByteArrayView(&letter, 1)), out);
+    } else if (code == ReadSetpointsCode) {
+        QByteArray body;
+        for (const ParameterSet& set : behaviour_.sets)
+            body.append(reinterpret_cast<const char*>(set.data()), qsizetype(set.size()));
+        reply(calFrame(RecordCode, body), out);
     } else {
-        const int k = code - 0xE9;
-        std::copy(frame.begin() + 3, frame.begin() + 13, behaviour_.sets[k - 1].begin());
-        if (behaviour_.ack[k - 1]) reply(*Frames::WriteAck(k), out);
+        const int k = code - WriteCodeA; // 0 to 3 for sets A to D
+        std::copy(frame.begin() + 3, frame.begin() + 13, behaviour_.sets[k].begin());
+        const int acked = behaviour_.wrongAck ? (k + 3) % 4 : k;
+        if (behaviour_.ack[k]) reply(calFrame(std::uint8_t(AckCodeA + acked), {}), out);
     }
+}
+
+void Responder::answerBoard(const QByteArray& frame, Response& out) {
+    const std::uint8_t command = at(frame, 1);
+    const std::uint8_t address = at(frame, 3);
+    const std::uint8_t parameter = at(frame, 4);
+    if (!behaviour_.boards.contains(address)) return;
+    if (command == OpenChannel && (parameter < 1 || parameter > 8)) return;
+    channels_[address] = command == OpenChannel ? parameter : 0;
+    out.log << (command == OpenChannel
+                    ? QStringLiteral("Board(%1) channel %2 open").arg(address).arg(parameter)
+                    : QStringLiteral("Board(%1) closed").arg(address));
+    const std::uint8_t from = behaviour_.wrongAddress ? std::uint8_t(address + 1) : address;
+    const std::uint8_t answer =
+        behaviour_.wrongCommand ? command : std::uint8_t(command + Answered);
+    reply(boardFrame(answer, from, parameter), out);
 }
 
 void Responder::reply(QByteArray bytes, Response& out) {
@@ -220,10 +278,13 @@ QByteArray captureStream(const QList<CodePair>& pairs, int badEvery) {
     QByteArray stream;
     stream.reserve(pairs.size() * 5);
     for (qsizetype i = 0; i < pairs.size(); ++i) {
-        QByteArray record =
-            Frames::CaptureRecord(static_cast<std::uint8_t>(i), pairs[i].ch1, pairs[i].ch2);
-        if (badEvery > 0 && (i + 1) % badEvery == 0)
-            record[4] = static_cast<char>(at(record, 4) + 1);
+        QByteArray record;
+        record.append(char(CaptureMark));
+        record.append(char(i & 0xFF));
+        record.append(char(pairs[i].ch1));
+        record.append(char(pairs[i].ch2));
+        const bool bad = badEvery > 0 && (i + 1) % badEvery == 0;
+        record.append(char(byteSum(record) + (bad ? 1 : 0)));
         stream.append(record);
     }
     return stream;

@@ -255,7 +255,7 @@ void Shell::readLine() {
             vanish_ = true;
             return;
         }
-        auto due = Clock::now();
+        auto due = Clock::now() + milliseconds(options_.holdMs);
         for (const QByteArray& w : response.writes) {
             if (!outbox_.empty() && options_.behaviour.splitBytes > 0)
                 due = std::max(due, outbox_.back().first + milliseconds(options_.splitGapMs));
@@ -312,11 +312,18 @@ void Shell::runStream(Clock::time_point now) {
         say(QStringLiteral("capture stream started"));
     }
     if (stream_.isEmpty()) return;
-    const qsizetype total = stream_.size() / RecordBytes;
+    qsizetype total = stream_.size() / RecordBytes;
+    if (options_.exitAfterRecords > 0)
+        total = std::min<qsizetype>(total, options_.exitAfterRecords);
     const qsizetype due = std::min<qsizetype>(total, (now - streamStart_) / RecordPeriod + 1);
     if (due > streamSent_) {
         send(stream_.mid(streamSent_ * RecordBytes, (due - streamSent_) * RecordBytes));
         streamSent_ = due;
+    }
+    if (options_.exitAfterRecords > 0 && streamSent_ == options_.exitAfterRecords) {
+        logLine(QStringLiteral("Vanished"));
+        vanish_ = true;
+        return;
     }
     if (streamSent_ == total) {
         say(QStringLiteral("capture stream done: %1 records").arg(total));

@@ -147,7 +147,9 @@ void FrmCapture::CmdRun_Click() {
 
 void FrmCapture::CmdHalt_Click() {
     setLight(Light::Red);
-    if (CaptureTicks == 0)
+    // A port closed during reception was closed by a failure, and its bytes went with it:
+    // finishing would reopen it and write an empty run over the slot.
+    if (CaptureTicks == 0 || !MSComm->isOpen())
         endCapture();
     else
         CaptureTicks = FullBar; // the next tick finishes with what has arrived
