@@ -91,7 +91,7 @@ TEST_F(FileDialogTest, PathsAndFilesThatFailSayOnlyWhyAndChangeNothing) {
     write("other.csv", "Name,Age\r\nBob,3\r\n");
     auto file = std::make_unique<DataFile::Snapshot>();
     file->instrumentType = 5;
-    write("cut.csv", DataFile::dataFileBytes(*file).split('\n').mid(0, 10).join('\n'));
+    write("cut.csv", DataFile::dataFileBytes(*file).split('\n').mid(0, 10).join('\n') + '\n');
     CapturedData.at(3, 3) = 33.0f;
     const auto before = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
     const QString saveFormat = FilePaths::SaveFormat;
