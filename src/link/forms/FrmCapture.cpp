@@ -68,7 +68,7 @@ void FrmCapture::Form_Load() {
 
     Label1 = new QLabel(QStringLiteral("Capture Progress:"), w);
     column->addWidget(Label1);
-    PrgCapture = new ProgressBar(w);
+    PrgCapture = new ProgressBar(QStringLiteral("Seconds of capture received"), w);
     PrgCapture->setObjectName(QStringLiteral("PrgCapture"));
     PrgCapture->setRange(0, FullBar);
     PrgCapture->setProgress(0);
@@ -116,7 +116,12 @@ void FrmCapture::Form_Activate() {
 
 void FrmCapture::setLight(Light light) {
     light_ = light;
-    if (ImgLight) ImgLight->setPixmap(FrmStopLight::picture(light));
+    if (!ImgLight) return;
+    ImgLight->setPixmap(FrmStopLight::picture(light));
+    static const char* const says[] = {"Stop light red: not receiving",
+                                       "Stop light yellow: starting",
+                                       "Stop light green: receiving"};
+    ImgLight->setAccessibleName(QLatin1String(says[int(light)]));
 }
 
 void FrmCapture::endCapture() {

@@ -40,7 +40,7 @@ void FrmSetCal::Form_Load() {
     FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
 
     Label1 = new QLabel(QStringLiteral("Download Progress:"), w);
-    PrgDownload = new ProgressBar(w);
+    PrgDownload = new ProgressBar(QStringLiteral("Parameter sets downloaded"), w);
     PrgDownload->setObjectName(QStringLiteral("PrgDownload"));
     PrgDownload->setRange(0, 100);
 

@@ -61,6 +61,9 @@ TEST_F(CaptureWindow, WaitsForMoreThanTwoBytesOrAStop) {
     EXPECT_EQ(CaptureTicks, 1);
     EXPECT_EQ(form->light(), Light::Green);
     EXPECT_EQ(form->PrgCapture->value(), 1);
+    // A screen reader hears what the light and the bar show.
+    EXPECT_TRUE(form->ImgLight->accessibleName().contains(QStringLiteral("green")));
+    EXPECT_FALSE(form->PrgCapture->accessibleName().isEmpty());
     EXPECT_TRUE(msgs->calls.isEmpty());
 }
 
