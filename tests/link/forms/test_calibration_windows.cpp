@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration upload and download, tick by tick.
+#include "FrmCapture.h"
 #include "FrmGetCal.h"
 #include "FrmNetwork.h"
 #include "FrmSetCal.h"
@@ -10,6 +11,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -227,4 +229,22 @@ TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
     down().CmdExit_Click();
     EXPECT_FALSE(down().MSComm->isOpen());
     EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+}
+
+TEST_F(UploadTest, StartDuringAnExchangeKeepsTheTimersRhythm) {
+    const std::pair<SerialForm*, std::function<void()>> windows[] = {
+        {&up(), [] { up().CmdRun_Click(); }},
+        {&down(), [] { down().CmdRun_Click(); }},
+        {&Forms::get<FrmNetwork>(), [] { Forms::get<FrmNetwork>().CmdRun_Click(); }},
+        {&Forms::get<FrmCapture>(), [] { Forms::get<FrmCapture>().CmdRun_Click(); }}};
+    for (const auto& [window, start] : windows) {
+        window->show();
+        start();
+        QTimer* timer = window->findChild<QTimer*>();
+        QThread::msleep(60); // no event loop: the timer cannot fire meanwhile
+        start();
+        EXPECT_LE(timer->remainingTime(), timer->interval() - 50)
+            << timer->objectName().toStdString();
+        EXPECT_FALSE(window->FrmComm->isEnabled());
+    }
 }
