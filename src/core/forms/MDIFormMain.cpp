@@ -66,6 +66,7 @@ QWidget* MDIFormMain::createWindow() {
     w->setWindowTitle(QStringLiteral("VL500 Tarvolm"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("app"))));
     w->resize(twips(9855), twips(6720));
+    setOwnerWindow(w);
     return w;
 }
 

@@ -56,6 +56,7 @@ TEST_F(MainWindowTest, StartUpShowsTheMainWindowAndTheUploadWindow) {
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(Form::activeForm(), &Forms::get<FrmGetCal>());
     EXPECT_EQ(visibleTaskWindows(), 1);
+    EXPECT_EQ(Forms::get<FrmGetCal>().window()->parentWidget(), main.window()); // stays above
     EXPECT_EQ(statusLine(), QStringLiteral("Status: Get Setpoints from Velmora."));
     // The sheet was built from the defaults once and hidden again.
     EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type A"));
