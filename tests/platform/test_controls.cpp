@@ -21,12 +21,15 @@ TEST(Controls, ProgressBarPaintsOnlyWhenItsShownValueChanges) {
     EXPECT_LE(bar.paintCount() - start, 101);
 }
 
-TEST(Controls, WaitCursorIsRestoredCompletely) {
-    setScreenWaitCursor(true);
-    setScreenWaitCursor(true);
-    EXPECT_NE(QApplication::overrideCursor(), nullptr);
-    setScreenWaitCursor(false);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+TEST(Controls, WaitCursorTakesBackOnlyItsOwn) {
+    QApplication::setOverrideCursor(Qt::CrossCursor); // someone else's
+    {
+        const ScreenWaitCursor outer;
+        const ScreenWaitCursor inner;
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 TEST(Controls, TwipsFollowTheLogicalResolution) {

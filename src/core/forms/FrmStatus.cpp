@@ -28,3 +28,14 @@ void FrmStatus::Form_Activate() {
 void FrmStatus::Form_Deactivate() {
     setWindowWaitCursor(window(), false);
 }
+
+ProgressShown::ProgressShown() : status_(Forms::get<FrmStatus>()) {
+    status_.load();
+    status_.PrgStatus->setProgress(0);
+    status_.show();
+    status_.window()->repaint();
+}
+
+ProgressShown::~ProgressShown() {
+    status_.hide();
+}
