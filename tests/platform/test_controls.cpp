@@ -31,9 +31,3 @@ TEST(Controls, WaitCursorTakesBackOnlyItsOwn) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
     QApplication::restoreOverrideCursor();
 }
-
-TEST(Controls, TwipsFollowTheLogicalResolution) {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    EXPECT_EQ(twips(1440), qRound(dpi));
-    EXPECT_NEAR(toTwips(twips(6270)), 6270, 1440.0 / dpi);
-}

@@ -49,29 +49,6 @@ using DownloadTest = UploadTest;
 
 } // namespace
 
-TEST_F(UploadTest, InstrumentAnsweringAtOnceIsIdentifiedOnTickThreeAndReadOnTickSix) {
-    answerBeforeNextTick(instrument(2, distinctSets()));
-    const SetpointStore before = Setpoints;
-    start();
-    EXPECT_EQ(FakeCommPort::last()->settings().receiveBuffer, 1024);
-    ticks(2);
-    EXPECT_EQ(InstrumentFound, 0);
-    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("Attempting Connection"));
-    ticks(1);
-    EXPECT_EQ(InstrumentType, 2);
-    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("VL Type C Detected"));
-    ticks(2);
-    EXPECT_EQ(Setpoints, before);
-    ticks(1); // the last identify reply and two records: 93 bytes
-    EXPECT_EQ(msgs->texts(), QStringList{"Calibration Upload from Velmora was successful....."});
-    EXPECT_EQ(Setpoints, storeWith(before, distinctSets()));
-    EXPECT_EQ(CommBuffer.size(), 93);
-    EXPECT_EQ(line().written.count(Frames::ReadSetpointsRequest()), 3);
-    EXPECT_TRUE(upStopped());
-    EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type C"));
-    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
-}
-
 TEST_F(UploadTest, IdentifyReadsTenBytesTheLastLetterWinsAndTheTwentiethTickGivesUp) {
     const auto reply = [](int t) { return *Frames::IdentifyReply(t); };
     const std::pair<QByteArray, int> reads[] = {{reply(4) + reply(1), 4},
@@ -164,30 +141,6 @@ TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
     EXPECT_TRUE(Forms::get<FrmNetwork>().isVisible());
     up().CmdExit_Click();
     EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
-}
-
-TEST_F(DownloadTest, AcknowledgedSetsGoOutTwiceEachAndEndOnTheEighthTick) {
-    answerBeforeNextTick(instrument(0, {}));
-    startDownload();
-    QList<int> bar;
-    setMsgBoxHook([&](const MsgBoxCall& call) {
-        msgs->calls << call;
-        bar << down().PrgDownload->value();
-        return MsgAnswer::Ok;
-    });
-    for (int tick = 1; tick <= 8; ++tick) {
-        down().TmrDownload_Timer();
-        if (tick < 8) bar << down().PrgDownload->value();
-    }
-    EXPECT_EQ(bar, (QList<int>{0, 25, 25, 50, 50, 75, 75, 100}));
-    QList<int> sets;
-    for (const QByteArray& f : line().written)
-        sets << std::uint8_t(f[0]) - 0xE9;
-    EXPECT_EQ(sets, (QList<int>{1, 1, 2, 2, 3, 3, 4, 4}));
-    EXPECT_EQ(line().written[0], *Frames::WriteParameterSet(Setpoints, 1));
-    EXPECT_EQ(msgs->texts(), QStringList{"Parameter transfer compete...."});
-    EXPECT_EQ(down().PrgDownload->value(), 0);
-    EXPECT_TRUE(downStopped() && !down().isVisible());
 }
 
 TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {

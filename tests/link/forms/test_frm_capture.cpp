@@ -87,35 +87,6 @@ TEST_F(CaptureWindow, FinishWritesTheSlotAndPreselectsTheNext) {
     EXPECT_TRUE(runHolds(8, 900));
 }
 
-TEST_F(CaptureWindow, FinishKeepsBytesThatArriveAfterTheCount) {
-    line().onRead = [](FakeLine& l) { l.incoming += captureStream(100, 1901); };
-    capture(1, captureStream(1900));
-    EXPECT_EQ(CaptureByteCount, 10000);
-    EXPECT_TRUE(runHolds(1, 2000));
-}
-
-TEST_F(CaptureWindow, StopWhileReceivingFinishesAtTheNextTick) {
-    form->CmdRun_Click();
-    tick();
-    line().incoming = captureStream(500);
-    tick(2);
-    line().incoming += captureStream(100, 501);
-    form->CmdHalt_Click();
-    EXPECT_EQ(form->light(), Light::Red);
-    EXPECT_TRUE(msgs->calls.isEmpty());
-    int barAtMessage = -1;
-    setMsgBoxHook([&](const MsgBoxCall& call) {
-        barAtMessage = form->PrgCapture->value();
-        msgs->calls << call;
-        return MsgAnswer::Ok;
-    });
-    tick();
-    EXPECT_EQ(msgs->texts(), QStringList{"Capture Complete for Run 1"});
-    EXPECT_EQ(barAtMessage, 10);
-    EXPECT_EQ(CaptureTicks, 11);
-    EXPECT_TRUE(runHolds(1, 600));
-}
-
 TEST_F(CaptureWindow, ActivationDuringACaptureRestartsTheCountIntoSlotOne) {
     form->OptComm[1]->click();
     form->OptData[2]->click();
