@@ -139,12 +139,8 @@ TEST(DataFileWrite, MatchesTheGoldenFileByteForByte) {
     auto golden = goldenLines();
     ASSERT_EQ(golden.size(), DataFile::LineCount + 1);
     const auto written = bytes.split('\n');
-    for (int i = 0; i < DataFile::HeaderLines; ++i) {
+    for (int i = 0; i < DataFile::HeaderLines; ++i)
         EXPECT_EQ(written[i], QByteArray(header[i]) + '\r') << "line " << i + 1;
-        if (i != 1) {
-            EXPECT_EQ(golden[i], QByteArray(header[i]) + '\r') << "line " << i + 1;
-        }
-    }
     // Line 2 carries the program's version; the rest must not move.
     golden[1] = DataFile::versionLine() + '\r';
     EXPECT_TRUE(bytes == golden.join('\n'));

@@ -71,9 +71,7 @@ public:
             [](const LineSettings& s) { return std::make_unique<FakeCommPort>(s); });
     }
     /// Restores real ports.
-    static void uninstall() {
-        CommPort::setFactory({});
-    }
+    static void uninstall() { CommPort::setFactory({}); }
 
 private:
     static std::map<int, FakeLine>& lines() {

@@ -33,14 +33,6 @@ TEST_F(SetpointSheetTest, TypedCellsStoreTheirBytes) {
         sheet.GetCalibrationData();
         EXPECT_EQ(cell(g, 2, 1), QLatin1String(typed));
     }
-    // A peak stores the first code whose level is not below it and shows that code's level.
-    ASSERT_TRUE(g.typeIntoCell(3, 4, QStringLiteral("12.7")));
-    EXPECT_EQ(SpCh1Peak[3], 39);
-    EXPECT_EQ(cell(g, 3, 4), QStringLiteral("12.7"));
-    ASSERT_TRUE(g.typeIntoCell(3, 5, QStringLiteral("12.71")));
-    EXPECT_EQ(SpCh2Peak[3], 40);
-    EXPECT_EQ(cell(g, 3, 5), QStringLiteral("13.2"));
-
     SpTimerX[1] = 33;
     ASSERT_TRUE(g.typeIntoCell(1, 8, QString()));
     EXPECT_EQ(SpTimerX[1], 33);

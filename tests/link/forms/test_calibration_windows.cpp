@@ -41,9 +41,6 @@ protected:
         line().written.clear();
     }
     static bool upStopped() { return !up().TmrUpload->isActive() && !up().MSComm->isOpen(); }
-    static bool downStopped() {
-        return !down().TmrDownload->isActive() && !down().MSComm->isOpen();
-    }
 };
 using DownloadTest = UploadTest;
 
@@ -156,7 +153,7 @@ TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
                                          "connection and try again."});
     EXPECT_EQ(line().written.size(), 20);
     EXPECT_EQ(down().PrgDownload->value(), 0);
-    EXPECT_TRUE(downStopped());
+    EXPECT_FALSE(down().TmrDownload->isActive() || down().MSComm->isOpen());
 }
 
 TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
