@@ -105,26 +105,23 @@ std::int16_t typeFromLine(std::string_view line) {
     return v >= 0 && v <= 5 ? static_cast<std::int16_t>(v) : 0;
 }
 
-/// Calls `take(index, field)` for each comma-separated field; false when the line holds more
-/// than 16 fields or `take` refuses one. Missing trailing fields read as empty.
+/// Calls `take(index, field)` for each comma-separated field; false unless the line holds
+/// exactly 16 fields and `take` accepts each. A short line is a row cut off, not one of zeros.
 template <typename Take> bool forEachField(std::string_view line, Take&& take) {
-    int index = 0;
-    for (;;) {
-        if (index == FieldsPerLine) return false;
+    if (std::count(line.begin(), line.end(), ',') != FieldsPerLine - 1) return false;
+    for (int index = 0; index < FieldsPerLine; ++index) {
         const auto comma = line.find(',');
-        if (!take(index++, line.substr(0, comma))) return false;
-        if (comma == std::string_view::npos) break;
-        line.remove_prefix(comma + 1);
+        if (!take(index, line.substr(0, comma))) return false;
+        line.remove_prefix(comma == std::string_view::npos ? line.size() : comma + 1);
     }
-    for (; index < FieldsPerLine; ++index)
-        if (!take(index, std::string_view{})) return false;
     return true;
 }
 
 /// Lines of a device, each without its line end, none longer than MaxLineLength.
 class LineReader {
 public:
-    enum Result { Line, End, Error };
+    /// Unended: the last line, with no line end after it.
+    enum Result { Line, Unended, End, Error };
 
     explicit LineReader(QIODevice& in) : in_(in), buf_(MaxLineLength + 3) {}
 
@@ -140,7 +137,7 @@ public:
         // A full buffer with no line end means the line goes on beyond the limit.
         if ((!ended && !in_.atEnd()) || len > std::size_t(MaxLineLength)) return Error;
         line = std::string_view(buf_.data(), len);
-        return Line;
+        return ended ? Line : Unended;
     }
 
 private:
@@ -273,6 +270,8 @@ ReadResult readDataFile(QIODevice& in, Snapshot& staged, const Progress& progres
         ++line;
         const ReadResult failed{ReadStatus::ReadError, line};
         if (got == LineReader::Error || line > LineCount) return failed;
+        // A file that stops inside a setpoint or data line was cut short.
+        if (got == LineReader::Unended && line >= FirstSetpointLine) return failed;
 
         if (isHeaderLine(line)) {
             header[line].assign(text);

@@ -44,12 +44,12 @@ bool isExistingFile(const QString& path) {
 
 PathTest testPath(const QString& path, Mode mode) {
     const auto found = directorySearch(path);
-    if (!found) return {DirectoryNotFound, {}};
-    if (QString m = formatMessage(path, mode); !m.isEmpty()) return {m, {}};
+    if (!found) return {PathStatus::NoDirectory, DirectoryNotFound, {}};
+    if (QString m = formatMessage(path, mode); !m.isEmpty()) return {PathStatus::BadFormat, m, {}};
     const SplitPath split = splitPath(path);
     if (mode == Mode::Read && (found->isEmpty() || *found != split.title))
-        return {FileNotFound, {}};
-    return {{}, split};
+        return {PathStatus::NoFile, FileNotFound, split};
+    return {PathStatus::Passed, {}, split};
 }
 
 } // namespace FilePaths

@@ -42,10 +42,13 @@ std::optional<QString> directorySearch(const QString& path);
 /// True when `path` names an existing file (a folder is not a file).
 bool isExistingFile(const QString& path);
 
+enum class PathStatus { Passed, NoDirectory, BadFormat, NoFile };
+
 struct PathTest {
-    QString message; ///< empty when the path passed; else the message to show
-    SplitPath split; ///< set when the path passed
-    bool ok() const { return message.isEmpty(); }
+    PathStatus status = PathStatus::Passed;
+    QString message; ///< what the operator is told, unless the path passed
+    SplitPath split; ///< set once the format rule holds: Passed and NoFile
+    bool ok() const { return status == PathStatus::Passed; }
 };
 /// The dialog's test of a typed path before a read or a save, in order: the directory search
 /// (DirectoryNotFound), the format rule (formatMessage), the split into folder and title, and

@@ -15,7 +15,8 @@ PictureButton::PictureButton(const QString& pictureName, const QString& tooltip,
     setFocusPolicy(Qt::StrongFocus);
 }
 
-ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
+ProgressBar::ProgressBar(const QString& name, QWidget* parent) : QProgressBar(parent) {
+    setAccessibleName(name);
     setRange(0, 100);
     setValue(0);
     setTextVisible(false);

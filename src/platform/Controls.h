@@ -13,11 +13,12 @@ public:
 };
 
 /// A progress bar that repaints at once, and only when the value it shows changes: callers
-/// update it inside loops that do not return to the event loop.
+/// update it inside loops that do not return to the event loop. `name` says to a screen reader
+/// what it counts.
 class ProgressBar : public QProgressBar {
     Q_OBJECT
 public:
-    explicit ProgressBar(QWidget* parent = nullptr);
+    ProgressBar(const QString& name, QWidget* parent);
     /// Takes any number; shows it rounded to a whole number.
     void setProgress(double value);
     /// How many times the bar has painted itself.

@@ -8,7 +8,8 @@
 
 namespace {
 QPointer<Form> s_active;
-}
+QPointer<QWidget> s_owner;
+} // namespace
 
 Form::Form(const QString& name) : name_(name) {
     setObjectName(name);
@@ -25,11 +26,7 @@ bool Form::isVisible() const {
 
 QWidget* Form::createWindow() {
     // Task windows are separate top-level windows that stay above the main window.
-    QWidget* owner = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("MDIFormMain")) owner = w;
-    auto* w = new QWidget(owner, Qt::Dialog);
-    return w;
+    return new QWidget(s_owner, Qt::Dialog);
 }
 
 void Form::load() {
@@ -78,6 +75,10 @@ void Form::activate() {
 
 Form* Form::activeForm() {
     return s_active;
+}
+
+void Form::setOwnerWindow(QWidget* owner) {
+    s_owner = owner;
 }
 
 void Form::raiseActivate() {

@@ -34,6 +34,9 @@ public:
 
     /// The form that was activated last and is still visible.
     static Form* activeForm();
+    /// The window that windows created from now on stay above: the main window hands itself
+    /// in when it is made. Windows made before it, or after it is gone, have no owner.
+    static void setOwnerWindow(QWidget* owner);
 
     /// Stops whatever the instance runs (timers, ports) when it is dropped for good.
     virtual void release() {}

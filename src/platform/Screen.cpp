@@ -22,12 +22,12 @@ double toTwips(int pixels) {
     return pixels * 1440.0 / dpi();
 }
 
-void setScreenWaitCursor(bool on) {
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+ScreenWaitCursor::ScreenWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+ScreenWaitCursor::~ScreenWaitCursor() {
+    QApplication::restoreOverrideCursor();
 }
 
 void setWindowWaitCursor(QWidget* window, bool on) {

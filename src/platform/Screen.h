@@ -10,8 +10,15 @@ class QWidget;
 int twips(double t);
 double toTwips(int pixels);
 
-/// The hourglass over the whole program, for long loops.
-void setScreenWaitCursor(bool on);
+/// The hourglass over the whole program while it lives, for long loops. Its end takes back
+/// only the hourglass it put up; a cursor someone else set stays.
+class ScreenWaitCursor {
+public:
+    ScreenWaitCursor();
+    ~ScreenWaitCursor();
+    ScreenWaitCursor(const ScreenWaitCursor&) = delete;
+    ScreenWaitCursor& operator=(const ScreenWaitCursor&) = delete;
+};
 /// The hourglass over one window only.
 void setWindowWaitCursor(QWidget* window, bool on);
 

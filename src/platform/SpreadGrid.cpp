@@ -40,6 +40,11 @@ public:
                        : grid_->displayText(col, row);
         case Qt::EditRole:
             return grid_->displayText(col, row, true);
+        case Qt::AccessibleTextRole:
+            // A button cell draws its caption itself; a screen reader gets it here.
+            return grid_->cellType(col, row).kind == CellType::Button
+                       ? grid_->caption(col, row)
+                       : grid_->displayText(col, row);
         case Qt::BackgroundRole: {
             const QColor c = grid_->colBackground_.value(col);
             return c.isValid() ? QVariant(c) : QVariant();
@@ -244,6 +249,20 @@ QString SpreadGrid::valueText() const {
     return v.toString();
 }
 
+std::optional<double> SpreadGrid::number() const {
+    const QVariant v = value();
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return v.toDouble();
+    case QMetaType::QString:
+        return parseNumber(v.toString());
+    default:
+        return std::nullopt;
+    }
+}
+
 void SpreadGrid::setValue(const QVariant& value) {
     if (col_ == 0 || row_ == 0) {
         setText(value.toString());
@@ -317,9 +336,11 @@ QString SpreadGrid::displayText(int col, int row, bool editing) const {
     if (!v.isValid()) return {};
     if (v.typeId() == QMetaType::Float || v.typeId() == QMetaType::Double) {
         const int decimals = cellType(col, row).decimals;
-        if (!editing && decimals >= 0) return locale().toString(v.toDouble(), 'f', decimals);
+        // The operator's locale of the moment, the one their typing is parsed with.
+        const QLocale here;
+        if (!editing && decimals >= 0) return here.toString(v.toDouble(), 'f', decimals);
         QString s = floatText(v.toFloat());
-        return s.replace(QLatin1Char('.'), locale().decimalPoint());
+        return s.replace(QLatin1Char('.'), here.decimalPoint());
     }
     return v.toString();
 }
@@ -430,8 +451,14 @@ std::optional<double> SpreadGrid::parseNumber(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty()) return std::nullopt;
     bool ok = false;
-    double v = QLocale().toDouble(t, &ok);
-    if (!ok) v = QLocale::c().toDouble(t, &ok);
+    QLocale here;
+    here.setNumberOptions(QLocale::RejectGroupSeparator);
+    double v = here.toDouble(t, &ok);
+    if (!ok) {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        v = c.toDouble(t, &ok);
+    }
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }

@@ -72,6 +72,9 @@ public:
     QVariant value() const;
     /// The content as text, numbers with "." as decimal separator; empty for an empty cell.
     QString valueText() const;
+    /// The content as a number, without a round trip through text; text cells are read as the
+    /// operator's typing. Empty when the cell is empty or holds no number.
+    std::optional<double> number() const;
     /// Writes an int, float or string. Only the operator's typing is held to the limits.
     void setValue(const QVariant& value);
     QString text() const;
@@ -94,7 +97,8 @@ public:
 
     /// Text form of a float that reads back as the same float, with "." as separator.
     static QString floatText(float value);
-    /// Parses an operator's number: the locale's form or the C form. Empty when not a number.
+    /// Parses an operator's number: the locale's form or the C form, without group separators
+    /// (so "12.345" is never twelve thousand). Empty when not a number.
     static std::optional<double> parseNumber(const QString& text);
 
 signals:

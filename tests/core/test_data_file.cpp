@@ -115,12 +115,35 @@ TEST(DataFileWrite, MatchesTheGoldenFileByteForByte) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
-    // Line 2 carries the program's version; the rest must not move.
+    // The header as the file layout has it, so that neither writer nor golden file can drift.
+    const char* const header[] = {
+        "Velmora Data File,,,,,,,,,,,,,,,",
+        "Software Version 1.3.0,,,,,,,,,,,,,,,",
+        "TYPE,,,,,,,,,,,,,,,",
+        "3,,,,,,,,,,,,,,,",
+        "SETPOINTS,,,,,,,,,,,,,,,",
+        "PARAMETER A,PARAMETER B,PARAMETER C,PARAMETER D,,,,,,,,,,,,",
+        "11,-7,33,44,,,,,,,,,,,,",
+        "48,59,300,81,,,,,,,,,,,,",
+        "85,96,107,118,,,,,,,,,,,,",
+        "122,133,144,155,,,,,,,,,,,,",
+        "159,170,181,192,,,,,,,,,,,,",
+        "196,207,218,229,,,,,,,,,,,,",
+        "233,244,255,266,,,,,,,,,,,,",
+        "270,281,292,303,,,,,,,,,,,,",
+        "307,318,329,340,,,,,,,,,,,,",
+        "344,355,366,32767,,,,,,,,,,,,",
+        "CAPTURED DATA,,,,,,,,,,,,,,,",
+        "RUN1 CH1,RUN1 CH2,RUN2 CH1,RUN2 CH2,RUN3 CH1,RUN3 CH2,RUN4 CH1,RUN4 CH2,"
+        "RUN5 CH1,RUN5 CH2,RUN6 CH1,RUN6 CH2,RUN7 CH1,RUN7 CH2,RUN8 CH1,RUN8 CH2"};
     auto golden = goldenLines();
     ASSERT_EQ(golden.size(), DataFile::LineCount + 1);
+    const auto written = bytes.split('\n');
+    for (int i = 0; i < DataFile::HeaderLines; ++i)
+        EXPECT_EQ(written[i], QByteArray(header[i]) + '\r') << "line " << i + 1;
+    // Line 2 carries the program's version; the rest must not move.
     golden[1] = DataFile::versionLine() + '\r';
     EXPECT_TRUE(bytes == golden.join('\n'));
-    EXPECT_EQ(DataFile::versionLine(), "Software Version 1.3.0,,,,,,,,,,,,,,,");
 }
 
 TEST(DataFileWrite, LevelsReadBackAsTheSameSingleInAnyLocale) {
@@ -156,11 +179,9 @@ TEST(DataFileRoundTrip, GoldenFileReadsBackBitForBit) {
     ASSERT_EQ(steps.size(), std::size_t(DataFile::LineCount));
     EXPECT_EQ(steps.back(), 100.0f);
 
-    // LF line ends and a last line without one read the same.
-    QByteArray lf = readAll(GoldenPath).replace("\r\n", "\n");
-    lf.chop(1);
+    // LF line ends read the same.
     auto fromLf = before();
-    EXPECT_EQ(readBytes(lf, *fromLf).status, ReadStatus::Ok);
+    EXPECT_EQ(readBytes(readAll(GoldenPath).replace("\r\n", "\n"), *fromLf).status, ReadStatus::Ok);
     EXPECT_TRUE(sameBits(*fromLf, *staged));
 }
 
@@ -185,6 +206,12 @@ TEST_F(LoadFile, BadFilesEndInTheirMessageAndChangeNothing) {
         {"first line short of commas", goldenWithLine(1, "Velmora Data File,,,"), failed, 1},
         {"cut after line 10", goldenCut(10), other, 10},
         {"a 2019th line", readAll(GoldenPath) + "\r\n", failed, 2019},
+        {"ends inside line 1000", goldenCut(999) + "1,2,3,4,5,6,7,8", failed, 1000},
+        {"last line without its end", readAll(GoldenPath).chopped(2), failed, 2018},
+        {"ends inside a setpoint line", goldenCut(9) + "5,5", failed, 10},
+        {"8 fields in a data row", goldenWithLine(500, "1,2,3,4,5,6,7,8"), failed, 500},
+        {"empty data row", goldenWithLine(600, ""), failed, 600},
+        {"15 fields in a setpoint line", goldenWithLine(12, "1,2,3,4,,,,,,,,,,,"), failed, 12},
         {"abc in a data row", goldenWithLine(500, "1,2,3,abc,5,6,7,8,9,10,11,12,13,14,15,16"),
          failed, 500},
         {"17 fields in a data row", goldenWithLine(19, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,"),
@@ -227,12 +254,12 @@ TEST(DataFileRead, FieldsOfTypeSetpointAndDataLines) {
     }
 
     // Setpoints: 16-bit, rounded ties to even, no range check, the last twelve fields ignored.
-    ASSERT_EQ(readBytes(goldenWithLine(7, " -32768 ,12.5,,+300,junk,x"), *staged).status,
+    ASSERT_EQ(readBytes(goldenWithLine(7, " -32768 ,12.5,,+300,junk,x,,,,,,,,,,"), *staged).status,
               ReadStatus::Ok);
     EXPECT_EQ(staged->setpoints.SpTotalHi, (SetpointStore::Array{0, -32768, 12, 0, 300}));
 
-    // Data rows: singles clamped into 0 to 99, empty or missing fields read 0.
-    ASSERT_EQ(readBytes(goldenWithLine(19, "150,-3,,  12.5 ,+4,1e-5,-0"), *staged).status,
+    // Data rows: singles clamped into 0 to 99, empty fields read 0.
+    ASSERT_EQ(readBytes(goldenWithLine(19, "150,-3,,  12.5 ,+4,1e-5,-0,,,,,,,,,"), *staged).status,
               ReadStatus::Ok);
     const float row[16] = {99, 0, 0, 12.5f, 4, 1e-5f};
     for (int c = 1; c <= 16; ++c)
@@ -240,7 +267,9 @@ TEST(DataFileRead, FieldsOfTypeSetpointAndDataLines) {
     EXPECT_FALSE(std::signbit(staged->table.at(7, 1)));
 
     for (const char* bad : {"nan", "inf", "1e50", "0x10", "1.2.3", "\"5\"", "5 5", "--5"})
-        EXPECT_EQ(readBytes(goldenWithLine(25, bad), *staged).status, ReadStatus::ReadError) << bad;
+        EXPECT_EQ(readBytes(goldenWithLine(25, bad + QByteArray(15, ',')), *staged).status,
+                  ReadStatus::ReadError)
+            << bad;
 }
 
 TEST(DataFileSave, ReplacesTheOldFileWholeOrNotAtAll) {

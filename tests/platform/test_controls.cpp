@@ -8,34 +8,26 @@
 #include <gtest/gtest.h>
 
 TEST(Controls, ProgressBarPaintsOnlyWhenItsShownValueChanges) {
-    ProgressBar bar;
+    ProgressBar bar(QStringLiteral("Work done"), nullptr);
     bar.resize(200, 20);
     bar.show();
     QApplication::processEvents();
     const int start = bar.paintCount();
-    for (int n = 1; n <= 32000; ++n) bar.setProgress(n / 320.0);
+    for (int n = 1; n <= 32000; ++n)
+        bar.setProgress(n / 320.0);
     EXPECT_EQ(bar.value(), 100);
     // Painted while the loop ran, not only afterwards, and once per shown value at most.
     EXPECT_GT(bar.paintCount() - start, 0);
     EXPECT_LE(bar.paintCount() - start, 101);
 }
 
-TEST(Controls, PictureButtonsAreFoundByTheirTooltip) {
-    PictureButton b(QStringLiteral("tb_open"), QStringLiteral("Open an Existing File"), nullptr);
-    EXPECT_EQ(b.accessibleName(), b.toolTip());
-    EXPECT_FALSE(b.icon().isNull()); // our picture is built in
-}
-
-TEST(Controls, WaitCursorIsRestoredCompletely) {
-    setScreenWaitCursor(true);
-    setScreenWaitCursor(true);
-    EXPECT_NE(QApplication::overrideCursor(), nullptr);
-    setScreenWaitCursor(false);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST(Controls, TwipsFollowTheLogicalResolution) {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    EXPECT_EQ(twips(1440), qRound(dpi));
-    EXPECT_NEAR(toTwips(twips(6270)), 6270, 1440.0 / dpi);
+TEST(Controls, WaitCursorTakesBackOnlyItsOwn) {
+    QApplication::setOverrideCursor(Qt::CrossCursor); // someone else's
+    {
+        const ScreenWaitCursor outer;
+        const ScreenWaitCursor inner;
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QApplication::restoreOverrideCursor();
 }

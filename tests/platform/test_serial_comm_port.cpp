@@ -70,19 +70,7 @@ TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLater) {
 }
 
 // A missing device and one held by another program are end-to-end cases.
-TEST(SerialCommPort, HeldOrUnsuitableDeviceFailsToOpen) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.started());
-    sim.useAsPort(1);
-    SerialCommPort window1({9600, 1024});
-    SerialCommPort window2({9600, 1024});
-    window1.open();
-    EXPECT_THROW(window2.open(), CommError);
-    EXPECT_TRUE(window1.isOpen() && !window2.isOpen());
-    window1.close();
-    window2.open(); // free again once closed
-    EXPECT_TRUE(window2.isOpen());
-
+TEST(SerialCommPort, UnsuitableDeviceFailsToOpen) {
     QTemporaryFile plain;
     ASSERT_TRUE(plain.open());
     qputenv("TARVOLM_COMM3", plain.fileName().toLocal8Bit());
@@ -91,9 +79,6 @@ TEST(SerialCommPort, HeldOrUnsuitableDeviceFailsToOpen) {
     port.setPortNumber(3);
     EXPECT_THROW(port.open(), CommError);
     EXPECT_FALSE(port.isOpen());
-    if (!qEnvironmentVariableIsSet("TARVOLM_COMM4")) {
-        EXPECT_EQ(CommPort::deviceName(4), "/dev/ttyS3");
-    }
 }
 
 TEST(SerialCommPort, VanishedPeerClosesThePortWithoutSpinning) {

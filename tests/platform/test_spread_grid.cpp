@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpreadGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -107,4 +108,18 @@ TEST_F(SpreadGridTest, EditorsHoldTheCellLimits) {
     EXPECT_TRUE(grid.typeIntoCell(1, 1, QStringLiteral("9999")));
     EXPECT_TRUE(grid.typeIntoCell(1, 1, QString())); // emptying a number cell is an edit too
     EXPECT_EQ(change.count(), 3);
+}
+
+TEST_F(SpreadGridTest, ScreenReadersReadEveryCell) {
+    grid.setCol(2);
+    grid.setRow(1);
+    grid.setValue(250);
+    grid.setRow(3);
+    grid.setTypeButtonText(QStringLiteral("DOWN"));
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(&grid)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    const std::tuple<int, int, const char*> cells[] = {{0, 1, "250"}, {2, 0, "UP"}, {2, 1, "DOWN"}};
+    for (auto [row, col, name] : cells)
+        EXPECT_EQ(table->cellAt(row, col)->text(QAccessible::Name), QLatin1String(name)) << name;
 }

@@ -19,8 +19,6 @@ struct FakeLine {
     int heldBy = 0;            ///< number of ports holding it open
     /// Called on each write; may append to `incoming` to answer.
     std::function<void(FakeLine&, const QByteArray&)> onWrite;
-    /// Called as a read begins; may append to `incoming` (bytes arriving meanwhile).
-    std::function<void(FakeLine&)> onRead;
 };
 
 class FakeCommPort : public CommPort {
@@ -54,7 +52,6 @@ public:
     }
     QByteArray readAll() override {
         FakeLine& l = usable();
-        if (l.onRead) l.onRead(l);
         l.lastRead = l.incoming.left(settings_.receiveBuffer);
         l.incoming.clear();
         return l.lastRead;
@@ -65,30 +62,16 @@ public:
         if (l.onWrite) l.onWrite(l, bytes);
     }
 
-    const LineSettings& settings() const { return settings_; }
-
     /// The line behind port `number`.
     static FakeLine& line(int number) { return lines()[number]; }
     /// Forgets every line and makes CommPort::create hand out fake ports.
     static void install() {
         lines().clear();
-        last() = nullptr;
-        CommPort::setFactory([](const LineSettings& s) {
-            auto port = std::make_unique<FakeCommPort>(s);
-            last() = port.get();
-            return port;
-        });
+        CommPort::setFactory(
+            [](const LineSettings& s) { return std::make_unique<FakeCommPort>(s); });
     }
     /// Restores real ports.
-    static void uninstall() {
-        CommPort::setFactory({});
-        last() = nullptr;
-    }
-    /// The most recently created fake port.
-    static FakeCommPort*& last() {
-        static FakeCommPort* port = nullptr;
-        return port;
-    }
+    static void uninstall() { CommPort::setFactory({}); }
 
 private:
     static std::map<int, FakeLine>& lines() {

@@ -22,23 +22,8 @@
 
 namespace {
 
-/// FrmStatus at 0, on screen and painted, before a long loop.
-FrmStatus& startProgress() {
-    FrmStatus& status = Forms::get<FrmStatus>();
-    status.load();
-    status.PrgStatus->setProgress(0);
-    status.show();
-    status.window()->repaint();
-    return status;
-}
-
-void endProgress() {
-    if (Forms::exists<FrmStatus>()) Forms::get<FrmStatus>().hide();
-    setScreenWaitCursor(false);
-}
-
-DataFile::Progress progressTo(FrmStatus& status) {
-    return [bar = status.PrgStatus](float percent) { bar->setProgress(percent); };
+DataFile::Progress progressTo(const ProgressShown& shown) {
+    return [bar = &shown.bar()](float percent) { bar->setProgress(percent); };
 }
 
 } // namespace
@@ -229,22 +214,23 @@ void FrmFileBrowse::SaveDataFile() {
 
 void FrmFileBrowse::ReadDataFile() {
     const FilePaths::PathTest test = FilePaths::testPath(DataFileName, FilePaths::Mode::Read);
-    if (test.ok() || test.message == FilePaths::FileNotFound) {
-        const FilePaths::SplitPath split = FilePaths::splitPath(DataFileName);
-        DataFileDir = split.dir;
-        DataFileTitle = split.title;
+    // The split comes before the existence test, so a missing file still sets it.
+    if (test.ok() || test.status == FilePaths::PathStatus::NoFile) {
+        DataFileDir = test.split.dir;
+        DataFileTitle = test.split.title;
     }
     if (!test.ok()) {
         MsgBox(test.message);
         return;
     }
 
-    // The dialog goes off screen while the file loads, so the hourglass is the program's.
-    setScreenWaitCursor(true);
-    FrmStatus& status = startProgress();
-    hide();
-    const DataFile::ReadResult result = DataFile::loadDataFile(DataFileName, progressTo(status));
-    endProgress();
+    DataFile::ReadResult result;
+    {
+        // The dialog goes off screen while the file loads, so the hourglass is the program's.
+        const ProgressShown shown;
+        hide();
+        result = DataFile::loadDataFile(DataFileName, progressTo(shown));
+    }
     if (result.status == DataFile::ReadStatus::Ok) MDIFormMain::torqueGrid().refresh();
     for (const QString& message : DataFile::readMessages(result.status))
         MsgBox(message);
@@ -254,7 +240,6 @@ void WriteDataFile() {
     // A name ending in "/" names a folder. Checked before the extension rule, which would
     // otherwise turn it into a hidden file called ".CSV" inside that folder.
     if (FilePaths::endsWithSeparator(DataFileName)) {
-        endProgress();
         MsgBox(DataFile::SaveFailed);
         return;
     }
@@ -263,10 +248,11 @@ void WriteDataFile() {
         MsgBox(DataFile::ReplaceQuestion, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
-    FrmStatus& status = startProgress();
-    setScreenWaitCursor(true);
-    const auto data = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
-    const bool saved = DataFile::saveDataFile(DataFileName, *data, progressTo(status));
-    endProgress();
+    bool saved = false;
+    {
+        const ProgressShown shown;
+        const auto data = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
+        saved = DataFile::saveDataFile(DataFileName, *data, progressTo(shown));
+    }
     MsgBox(saved ? DataFile::SaveComplete : DataFile::SaveFailed);
 }

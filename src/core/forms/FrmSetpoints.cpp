@@ -33,7 +33,7 @@ enum Row {
 
 /// The current cell as a whole number (ties to even), if it is one within [lo, hi].
 std::optional<int> wholeNumber(const SpreadGrid& grid, double lo, double hi) {
-    const auto v = SpreadGrid::parseNumber(grid.valueText());
+    const auto v = grid.number();
     if (!v) return std::nullopt;
     const double r = std::nearbyint(*v);
     if (r < lo || r > hi) return std::nullopt;
@@ -188,7 +188,7 @@ void FrmSetpoints::StoreActiveCell() {
         break;
     case Ch1Peak:
     case Ch2Peak: {
-        const auto v = SpreadGrid::parseNumber(g.valueText());
+        const auto v = g.number();
         if (!v) return;
         const float level = static_cast<float>(*v);
         ValueToCode(level);

@@ -33,15 +33,10 @@ QPixmap FrmStart::loadLogo(const QString& folder) {
     return {};
 }
 
-void FrmStart::Form_Load() {
+void FrmStart::setPicture(const QPixmap& pic) {
     QWidget* w = window();
-    ImgGraph = new QLabel(w);
-    ImgGraph->move(0, 0);
-    QPixmap pic = loadLogo(programFolder());
-    if (pic.isNull()) pic = picture(QStringLiteral("splash"));
     ImgGraph->setPixmap(pic);
     ImgGraph->resize(pic.size());
-
     w->resize(ImgGraph->size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         // A picture larger than the screen gives a negative position: still centred.
@@ -49,6 +44,14 @@ void FrmStart::Form_Load() {
         w->move(area.x() + (area.width() - w->width()) / 2,
                 area.y() + (area.height() - w->height()) / 2);
     }
+}
+
+void FrmStart::Form_Load() {
+    QWidget* w = window();
+    ImgGraph = new QLabel(w);
+    ImgGraph->move(0, 0);
+    const QPixmap logo = loadLogo(programFolder());
+    setPicture(logo.isNull() ? picture(QStringLiteral("splash")) : logo);
 
     lblVersion = new QLabel(w);
     QFont font(QStringLiteral("Times New Roman"));

@@ -21,6 +21,8 @@ public:
     /// The optional LOGO.BMP in `folder`, matched by its upper-cased name; null when absent
     /// or not a readable picture.
     static QPixmap loadLogo(const QString& folder);
+    /// Shows `pic` and sizes the window to it, centred on the screen.
+    void setPicture(const QPixmap& pic);
 
 protected:
     QWidget* createWindow() override;

@@ -16,7 +16,7 @@ void FrmStatus::Form_Load() {
     QWidget* w = window();
     w->setWindowTitle(QStringLiteral("Working....."));
     w->setFixedSize(twips(2490), twips(255));
-    PrgStatus = new ProgressBar(w);
+    PrgStatus = new ProgressBar(QStringLiteral("Work done"), w);
     PrgStatus->setObjectName(QStringLiteral("PrgStatus"));
     PrgStatus->setGeometry(0, 0, w->width(), w->height());
 }
@@ -27,4 +27,15 @@ void FrmStatus::Form_Activate() {
 
 void FrmStatus::Form_Deactivate() {
     setWindowWaitCursor(window(), false);
+}
+
+ProgressShown::ProgressShown() : status_(Forms::get<FrmStatus>()) {
+    status_.load();
+    status_.PrgStatus->setProgress(0);
+    status_.show();
+    status_.window()->repaint();
+}
+
+ProgressShown::~ProgressShown() {
+    status_.hide();
 }

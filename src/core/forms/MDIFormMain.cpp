@@ -66,6 +66,7 @@ QWidget* MDIFormMain::createWindow() {
     w->setWindowTitle(QStringLiteral("VL500 Tarvolm"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("app"))));
     w->resize(twips(9855), twips(6720));
+    setOwnerWindow(w);
     return w;
 }
 
@@ -405,10 +406,7 @@ void MDIFormMain::mnuFileNew_Click() {
     HideChildForms();
     SetDefaults();
     InstrumentType = 0;
-    setScreenWaitCursor(true);
-    FrmStatus& status = Forms::get<FrmStatus>();
-    status.show();
-    status.PrgStatus->setProgress(0);
+    const ProgressShown shown;
     int n = 0;
     for (int c = 1; c <= CapturedTable::Columns; ++c) {
         for (int r = 1; r <= CapturedTable::Rows; ++r) {
@@ -419,9 +417,7 @@ void MDIFormMain::mnuFileNew_Click() {
             // Whole percent, ties to even; multiplied first so that halves stay exact.
             double progress = std::nearbyint(n * 100.0 / 32000.0);
             if (progress > 100) progress = 100;
-            status.PrgStatus->setProgress(progress);
+            shown.bar().setProgress(progress);
         }
     }
-    status.hide();
-    setScreenWaitCursor(false);
 }

@@ -14,7 +14,6 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,8 +35,7 @@ LineSettings captureLine() {
 } // namespace
 
 FrmCapture::FrmCapture()
-    : SerialForm(QStringLiteral("FrmCapture"), captureLine(), QStringLiteral("TmrUpload"), TickMs,
-                 [this] { TmrUpload_Timer(); }),
+    : SerialForm(QStringLiteral("FrmCapture"), captureLine(), QStringLiteral("TmrUpload"), TickMs),
       TmrUpload(pollTimer()) {
     TmrUpload->setTimerType(Qt::PreciseTimer); // the ticks count the seconds of a run
 }
@@ -50,7 +48,7 @@ void FrmCapture::Form_Load() {
     w->setWindowIcon(QIcon(picture(QStringLiteral("chart"))));
     auto* column = new QVBoxLayout(w);
 
-    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
+    makeCommPortFrame(w);
     column->addWidget(FrmComm);
 
     FrmData = new QGroupBox(QStringLiteral("Upload Data As:"), w);
@@ -68,7 +66,7 @@ void FrmCapture::Form_Load() {
 
     Label1 = new QLabel(QStringLiteral("Capture Progress:"), w);
     column->addWidget(Label1);
-    PrgCapture = new ProgressBar(w);
+    PrgCapture = new ProgressBar(QStringLiteral("Seconds of capture received"), w);
     PrgCapture->setObjectName(QStringLiteral("PrgCapture"));
     PrgCapture->setRange(0, FullBar);
     PrgCapture->setProgress(0);
@@ -116,19 +114,17 @@ void FrmCapture::Form_Activate() {
 
 void FrmCapture::setLight(Light light) {
     light_ = light;
-    if (ImgLight) ImgLight->setPixmap(FrmStopLight::picture(light));
+    if (!ImgLight) return;
+    ImgLight->setPixmap(FrmStopLight::picture(light));
+    static const char* const says[] = {"Stop light red: not receiving",
+                                       "Stop light yellow: starting",
+                                       "Stop light green: receiving"};
+    ImgLight->setAccessibleName(QLatin1String(says[int(light)]));
 }
 
-void FrmCapture::endCapture() {
-    FrmComm->setEnabled(true);
-    FrmData->setEnabled(true);
-    TmrUpload->stop();
-    if (MSComm->isOpen()) MSComm->close();
-}
-
-void FrmCapture::OptComm_Click(int index) {
-    // The port choice is open only while the port is closed, so the number is never refused.
-    if (index == 0 || index == 1) MSComm->setPortNumber(index + 1);
+void FrmCapture::setInputsEnabled(bool enabled) {
+    SerialForm::setInputsEnabled(enabled);
+    if (FrmData) FrmData->setEnabled(enabled);
 }
 
 void FrmCapture::OptData_Click(int index) {
@@ -140,9 +136,7 @@ void FrmCapture::CmdRun_Click() {
     for (int i = 0; i < RunSlots; ++i)
         if (OptData[i]->isChecked()) CaptureRun = static_cast<std::int16_t>(i + 1);
     CaptureTicks = 0;
-    FrmComm->setEnabled(false);
-    FrmData->setEnabled(false);
-    if (!TmrUpload->isActive()) TmrUpload->start();
+    startPolling();
 }
 
 void FrmCapture::CmdHalt_Click() {
@@ -150,30 +144,28 @@ void FrmCapture::CmdHalt_Click() {
     // A port closed during reception was closed by a failure, and its bytes went with it:
     // finishing would reopen it and write an empty run over the slot.
     if (CaptureTicks == 0 || !MSComm->isOpen())
-        endCapture();
+        endExchange();
     else
         CaptureTicks = FullBar; // the next tick finishes with what has arrived
 }
 
 void FrmCapture::CmdBack_Click() {
-    endCapture();
+    endExchange();
     hideAndShow<FrmSetpoints>();
 }
 
 void FrmCapture::CmdExit_Click() {
-    endCapture();
+    endExchange();
     hideAndShow<FrmGraphType>();
 }
 
 void FrmCapture::TmrUpload_Timer() {
-    if (ticking_) return; // a message box of this tick is open
-    const QScopedValueRollback busy(ticking_, true);
-    try {
-        tick();
-    } catch (const std::exception&) {
-        if (MSComm->isOpen()) MSComm->close();
-        MsgBox(QStringLiteral("A Comm Port error has occured...."));
-    }
+    runTick();
+}
+
+void FrmCapture::tickFailed() {
+    if (MSComm->isOpen()) MSComm->close();
+    MsgBox(QStringLiteral("A Comm Port error has occured...."));
 }
 
 void FrmCapture::tick() {
@@ -215,8 +207,7 @@ void FrmCapture::finish() {
     MsgBox(QStringLiteral("Capture Complete for Run ") + QString::number(CaptureRun));
 
     PrgCapture->setProgress(0);
-    FrmComm->setEnabled(true);
-    FrmData->setEnabled(true);
+    setInputsEnabled(true);
     CmdRun->setFocus();
     // The slot after this one, run 1 after run 8; selecting it chooses it as a click would.
     const int next = CaptureRun == RunSlots ? 0 : CaptureRun;

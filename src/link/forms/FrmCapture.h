@@ -38,8 +38,6 @@ public:
     Light light() const { return light_; }
 
     // Controls, by their given names.
-    QGroupBox* FrmComm = nullptr;
-    std::array<QRadioButton*, 2> OptComm{};
     QGroupBox* FrmData = nullptr;
     std::array<QRadioButton*, 8> OptData{};
     QLabel* Label1 = nullptr;
@@ -52,7 +50,6 @@ public:
     QTimer* TmrUpload;
 
     // Event procedures.
-    void OptComm_Click(int index);
     void OptData_Click(int index);
     void CmdRun_Click();
     void CmdHalt_Click();
@@ -63,13 +60,14 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void tick() override;
+    /// Closes the port and reports; the timer, the frames, the light and the bar stay.
+    void tickFailed() override;
+    /// The port frame and the run frame.
+    void setInputsEnabled(bool enabled) override;
 
 private:
     void setLight(Light light);
-    /// Timer off, port closed, port and run choices open again.
-    void endCapture();
-    /// The tick's work; any failure escapes to TmrUpload_Timer.
-    void tick();
     void finish();
 
     Light light_ = Light::Red;

@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -31,7 +30,7 @@ constexpr int IdentifyTickLimit = 20;
 
 FrmGetCal::FrmGetCal()
     : SerialForm(QStringLiteral("FrmGetCal"), LineSettings{9600, 1024}, QStringLiteral("TmrUpload"),
-                 200, [this] { TmrUpload_Timer(); }),
+                 200),
       TmrUpload(pollTimer()) {}
 
 FrmGetCal::~FrmGetCal() = default;
@@ -41,7 +40,7 @@ void FrmGetCal::Form_Load() {
     w->setWindowTitle(QStringLiteral("Upload Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("upload"))));
 
-    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
+    makeCommPortFrame(w);
 
     Label1 = new QLabel(QStringLiteral("Upload Progress:"), w);
     LblStatus = new QLabel(w);
@@ -66,7 +65,7 @@ void FrmGetCal::Form_Load() {
     progress->addWidget(Label1);
     progress->addWidget(LblStatus, 1);
 
-    layOutExchange(w, FrmComm, progress, {CmdBack, CmdRun, CmdHalt, CmdExit});
+    layOutExchange(progress, {CmdBack, CmdRun, CmdHalt, CmdExit});
     w->resize(twips(4800), twips(2900));
 }
 
@@ -76,30 +75,19 @@ void FrmGetCal::Form_Activate() {
     setStatus(QStringLiteral("Status: Get Setpoints from Velmora."));
 }
 
-void FrmGetCal::OptComm_Click(int Index) {
-    MSComm->setPortNumber(Index + 1); // refused while open: the exchange keeps its port
-}
-
 void FrmGetCal::CmdRun_Click() {
     load();
-    TmrUpload->start();
+    startPolling();
     if (!MSComm->isOpen()) {
         std::fill(RxBytes.begin(), RxBytes.begin() + 1201, std::int16_t(0));
         InstrumentFound = 0;
     }
-    FrmComm->setEnabled(false);
     CommTicks = 0;
 }
 
 void FrmGetCal::CmdHalt_Click() {
     LblStatus->setText(QStringLiteral("Halted by User"));
     endExchange();
-}
-
-void FrmGetCal::endExchange() {
-    if (MSComm->isOpen()) MSComm->close();
-    TmrUpload->stop();
-    FrmComm->setEnabled(true);
 }
 
 void FrmGetCal::CmdBack_Click() {
@@ -113,20 +101,15 @@ void FrmGetCal::CmdExit_Click() {
 }
 
 void FrmGetCal::TmrUpload_Timer() {
-    if (ticking_) return; // a message box of this tick is open
-    const QScopedValueRollback busy(ticking_, true);
-    load();
-    try {
-        if (!MSComm->isOpen()) MSComm->open();
-        if (InstrumentFound != 1)
-            identifyStep();
-        else
-            readSetpointsStep();
-    } catch (const CommError&) {
-        MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
-        TmrUpload->stop();
-        FrmComm->setEnabled(true);
-    }
+    runTick();
+}
+
+void FrmGetCal::tick() {
+    if (!MSComm->isOpen()) MSComm->open();
+    if (InstrumentFound != 1)
+        identifyStep();
+    else
+        readSetpointsStep();
 }
 
 void FrmGetCal::identifyStep() {
@@ -136,9 +119,7 @@ void FrmGetCal::identifyStep() {
     if (CommTicks >= IdentifyTickLimit) {
         MsgBox(QStringLiteral(
             "Unable to connect with Velmora.  Please check connection and try again."));
-        MSComm->close();
-        TmrUpload->stop();
-        FrmComm->setEnabled(true);
+        endExchange();
         return;
     }
     MSComm->write(Frames::IdentifyRequest());
@@ -171,9 +152,8 @@ void FrmGetCal::readSetpointsStep() {
     MSComm->close();
     for (int k = 1; k <= 4; ++k)
         Frames::StoreParameterSet(Setpoints, k, sets[k - 1]);
-    TmrUpload->stop();
+    stopPolling();
     hide();
-    FrmComm->setEnabled(true);
     MsgBox(QStringLiteral("Calibration Upload from Velmora was successful....."));
     hide();
     FrmSetpoints& sheet = Forms::get<FrmSetpoints>();

@@ -21,8 +21,6 @@ public:
     FrmGetCal();
     ~FrmGetCal() override;
 
-    QGroupBox* FrmComm = nullptr;
-    std::array<QRadioButton*, 2> OptComm{};
     QLabel* Label1 = nullptr;
     QLabel* LblStatus = nullptr;
     PictureButton* CmdRun = nullptr;
@@ -32,7 +30,6 @@ public:
     /// Belongs to the instance, not to the controls: hiding the window stops nothing.
     QTimer* TmrUpload;
 
-    void OptComm_Click(int Index);
     void CmdRun_Click();
     void CmdHalt_Click();
     void CmdBack_Click();
@@ -42,12 +39,11 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void tick() override;
 
 private:
     /// The identify phase of a tick.
     void identifyStep();
     /// The setpoint phase of a tick.
     void readSetpointsStep();
-    /// Closes the port if open, stops the timer and gives the port choice back.
-    void endExchange();
 };

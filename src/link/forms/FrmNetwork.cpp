@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -32,7 +31,7 @@ constexpr int OpenPhase = 255;
 
 FrmNetwork::FrmNetwork()
     : SerialForm(QStringLiteral("FrmNetwork"), LineSettings{9600, 1024},
-                 QStringLiteral("TmrNetwork"), 100, [this] { TmrNetwork_Timer(); }),
+                 QStringLiteral("TmrNetwork"), 100),
       TmrNetwork(pollTimer()) {}
 
 FrmNetwork::~FrmNetwork() = default;
@@ -59,7 +58,7 @@ void FrmNetwork::Form_Load() {
     connect(CmbAddr, &QComboBox::currentIndexChanged, this, &FrmNetwork::CmbAddr_Click);
     connect(CmbChannel, &QComboBox::currentIndexChanged, this, &FrmNetwork::CmbChannel_Click);
 
-    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
+    makeCommPortFrame(w);
 
     Label1 = new QLabel(QStringLiteral("Status:"), w);
     LblStatus = new QLabel(w);
@@ -132,27 +131,21 @@ void FrmNetwork::CmbChannel_Click() {
     StoreSelection();
 }
 
-void FrmNetwork::OptComm_Click(int Index) {
-    MSComm->setPortNumber(Index + 1); // refused while open: the attempt keeps its port
-}
-
 void FrmNetwork::setInputsEnabled(bool enabled) {
-    FrmComm->setEnabled(enabled);
-    CmbChannel->setEnabled(enabled);
-    CmbAddr->setEnabled(enabled);
+    SerialForm::setInputsEnabled(enabled);
+    if (CmbChannel) CmbChannel->setEnabled(enabled);
+    if (CmbAddr) CmbAddr->setEnabled(enabled);
 }
 
 void FrmNetwork::CmdRun_Click() {
     load();
-    setInputsEnabled(false);
-    TmrNetwork->start();
+    startPolling();
     NetScanTicks = 0;
     NetScanAddress = 0;
 }
 
 void FrmNetwork::CmdHalt_Click() {
-    setInputsEnabled(true);
-    TmrNetwork->stop();
+    stopPolling(); // the port stays open
     LblStatus->setText(QStringLiteral("Process halted by user.."));
 }
 
@@ -161,28 +154,21 @@ void FrmNetwork::CmdExit_Click() {
 }
 
 void FrmNetwork::TmrNetwork_Timer() {
-    if (ticking_) return; // a message box of this tick is open
-    const QScopedValueRollback busy(ticking_, true);
-    load();
-    try {
-        if (!MSComm->isOpen()) MSComm->open();
-        if (++NetScanTicks >= TicksPerAddress) {
-            NetScanTicks = 0;
-            ++NetScanAddress;
-        }
-        if (NetScanAddress == OpenPhase && openStep()) return;
-        if (NetScanAddress < OpenPhase) closeStep();
-        if (NetScanAddress > OpenPhase) {
-            if (MSComm->isOpen()) MSComm->close();
-            TmrNetwork->stop();
-            setInputsEnabled(true);
-            MsgBox(QStringLiteral(
-                "Could not find selected channel.  Please check the dip-switch and try again."));
-        }
-    } catch (const CommError&) {
-        MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
-        TmrNetwork->stop();
-        setInputsEnabled(true);
+    runTick();
+}
+
+void FrmNetwork::tick() {
+    if (!MSComm->isOpen()) MSComm->open();
+    if (++NetScanTicks >= TicksPerAddress) {
+        NetScanTicks = 0;
+        ++NetScanAddress;
+    }
+    if (NetScanAddress == OpenPhase && openStep()) return;
+    if (NetScanAddress < OpenPhase) closeStep();
+    if (NetScanAddress > OpenPhase) {
+        endExchange();
+        MsgBox(QStringLiteral(
+            "Could not find selected channel.  Please check the dip-switch and try again."));
     }
 }
 

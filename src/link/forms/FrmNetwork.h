@@ -28,8 +28,6 @@ public:
     QComboBox* CmbChannel = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* LblStatus = nullptr;
-    QGroupBox* FrmComm = nullptr;
-    std::array<QRadioButton*, 2> OptComm{};
     PictureButton* CmdRun = nullptr;
     PictureButton* CmdHalt = nullptr;
     PictureButton* CmdExit = nullptr;
@@ -38,7 +36,6 @@ public:
 
     void CmbAddr_Click();
     void CmbChannel_Click();
-    void OptComm_Click(int Index);
     void CmdRun_Click();
     void CmdHalt_Click();
     void CmdExit_Click();
@@ -47,11 +44,13 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void tick() override;
+    /// The port frame and both lists.
+    void setInputsEnabled(bool enabled) override;
 
 private:
     /// Takes the chosen address and channel into NetAddress and NetChannel.
     void StoreSelection();
-    void setInputsEnabled(bool enabled);
     /// The opening step of a tick; true when the channel was reported open.
     bool openStep();
     void closeStep();

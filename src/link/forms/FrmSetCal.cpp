@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,7 +26,7 @@ constexpr int DownloadTickLimit = 20;
 
 FrmSetCal::FrmSetCal()
     : SerialForm(QStringLiteral("FrmSetCal"), LineSettings{9600, 1024},
-                 QStringLiteral("TmrDownload"), 200, [this] { TmrDownload_Timer(); }),
+                 QStringLiteral("TmrDownload"), 200),
       TmrDownload(pollTimer()) {}
 
 FrmSetCal::~FrmSetCal() = default;
@@ -37,10 +36,10 @@ void FrmSetCal::Form_Load() {
     w->setWindowTitle(QStringLiteral("Download Cal Data"));
     w->setWindowIcon(QIcon(picture(QStringLiteral("download"))));
 
-    FrmComm = makeCommPortFrame(w, OptComm, [this](int i) { OptComm_Click(i); });
+    makeCommPortFrame(w);
 
     Label1 = new QLabel(QStringLiteral("Download Progress:"), w);
-    PrgDownload = new ProgressBar(w);
+    PrgDownload = new ProgressBar(QStringLiteral("Parameter sets downloaded"), w);
     PrgDownload->setObjectName(QStringLiteral("PrgDownload"));
     PrgDownload->setRange(0, 100);
 
@@ -58,7 +57,7 @@ void FrmSetCal::Form_Load() {
     progress->addWidget(Label1);
     progress->addWidget(PrgDownload);
 
-    layOutExchange(w, FrmComm, progress, {SSCommand1, CmdRun, CmdHalt, CmdExit});
+    layOutExchange(progress, {SSCommand1, CmdRun, CmdHalt, CmdExit});
     w->resize(twips(4800), twips(3200));
 }
 
@@ -68,28 +67,14 @@ void FrmSetCal::Form_Activate() {
     setStatus(QStringLiteral("Status: Program Velmora with new setpoints."));
 }
 
-void FrmSetCal::OptComm_Click(int Index) {
-    MSComm->setPortNumber(Index + 1); // refused while open: the exchange keeps its port
-}
-
 void FrmSetCal::CmdRun_Click() {
     load();
-    TmrDownload->start();
-    FrmComm->setEnabled(false);
+    startPolling();
     CommTicks = 0;
 }
 
 void FrmSetCal::CmdHalt_Click() {
-    if (!MSComm->isOpen()) return;
-    TmrDownload->stop();
-    FrmComm->setEnabled(true);
-    MSComm->close();
-}
-
-void FrmSetCal::endExchange() {
-    if (MSComm->isOpen()) MSComm->close();
-    TmrDownload->stop();
-    FrmComm->setEnabled(true);
+    if (MSComm->isOpen()) endExchange();
 }
 
 void FrmSetCal::CmdExit_Click() {
@@ -105,40 +90,39 @@ void FrmSetCal::SSCommand1_Click() {
 }
 
 void FrmSetCal::TmrDownload_Timer() {
-    if (ticking_) return; // a message box of this tick is open
-    const QScopedValueRollback busy(ticking_, true);
-    load();
-    try {
-        if (!MSComm->isOpen()) {
-            MSComm->open();
-            DownloadStep = 0;
-        }
-        ++CommTicks;
-        if (CommTicks > DownloadTickLimit) {
-            MsgBox(QStringLiteral("Unable to communicate with Velmora.  Please, check the "
-                                  "connection and try again."));
-            endExchange();
-            PrgDownload->setProgress(0);
-            return;
-        }
-        const int k = DownloadStep == 0 ? 1 : DownloadStep == 25 ? 2 : DownloadStep == 50 ? 3 : 4;
-        const auto frame = Frames::WriteParameterSet(Setpoints, k);
-        if (!frame) throw CommError("a setpoint of this set does not fit in a byte");
-        const QByteArray ack = *Frames::WriteAck(k);
-        MSComm->write(*frame);
-        if (MSComm->waitingCount() >= AckThreshold && Frames::ContainsReply(MSComm->readAll(), ack))
-            DownloadStep += 25;
-        PrgDownload->setProgress(DownloadStep);
-        if (DownloadStep > 75) {
-            endExchange();
-            hide();
-            MsgBox(QStringLiteral("Parameter transfer compete...."));
-            PrgDownload->setProgress(0);
-        }
-    } catch (const CommError&) {
-        MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
-        TmrDownload->stop();
-        FrmComm->setEnabled(true);
+    runTick();
+}
+
+void FrmSetCal::tick() {
+    if (!MSComm->isOpen()) {
+        MSComm->open();
+        DownloadStep = 0;
+    }
+    ++CommTicks;
+    if (CommTicks > DownloadTickLimit) {
+        MsgBox(QStringLiteral("Unable to communicate with Velmora.  Please, check the "
+                              "connection and try again."));
+        endExchange();
+        PrgDownload->setProgress(0);
+        return;
+    }
+    const int k = DownloadStep == 0 ? 1 : DownloadStep == 25 ? 2 : DownloadStep == 50 ? 3 : 4;
+    const auto frame = Frames::WriteParameterSet(Setpoints, k);
+    if (!frame) throw CommError("a setpoint of this set does not fit in a byte");
+    const QByteArray ack = *Frames::WriteAck(k);
+    MSComm->write(*frame);
+    if (MSComm->waitingCount() >= AckThreshold && Frames::ContainsReply(MSComm->readAll(), ack))
+        DownloadStep += 25;
+    PrgDownload->setProgress(DownloadStep);
+    if (DownloadStep > 75) {
+        endExchange();
+        hide();
+        MsgBox(QStringLiteral("Parameter transfer compete...."));
         PrgDownload->setProgress(0);
     }
+}
+
+void FrmSetCal::tickFailed() {
+    SerialForm::tickFailed();
+    PrgDownload->setProgress(0);
 }

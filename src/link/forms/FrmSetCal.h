@@ -22,8 +22,6 @@ public:
     FrmSetCal();
     ~FrmSetCal() override;
 
-    QGroupBox* FrmComm = nullptr;
-    std::array<QRadioButton*, 2> OptComm{};
     QLabel* Label1 = nullptr;
     ProgressBar* PrgDownload = nullptr;
     PictureButton* CmdRun = nullptr;
@@ -36,7 +34,6 @@ public:
     /// 0, 25, 50, 75 while set A, B, C, D is due (and the percentage shown); 100 when done.
     std::int16_t DownloadStep = 0;
 
-    void OptComm_Click(int Index);
     void CmdRun_Click();
     void CmdHalt_Click();
     void CmdExit_Click();
@@ -46,8 +43,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
-
-private:
-    /// Closes the port if open, stops the timer and gives the port choice back.
-    void endExchange();
+    void tick() override;
+    void tickFailed() override;
 };

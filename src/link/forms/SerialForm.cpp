@@ -1,37 +1,64 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SerialForm.h"
 
+#include "MsgBox.h"
 #include "Screen.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <exception>
+
 SerialForm::SerialForm(const QString& name, const LineSettings& line, const QString& timerName,
-                       int intervalMs, std::function<void()> tick)
+                       int intervalMs)
     : TaskForm(name), MSComm(CommPort::create(line)), timer_(new QTimer(this)) {
     timer_->setObjectName(timerName);
     timer_->setInterval(intervalMs);
-    connect(timer_, &QTimer::timeout, this, std::move(tick));
+    connect(timer_, &QTimer::timeout, this, &SerialForm::runTick);
 }
 
-void SerialForm::layOutExchange(QWidget* window, QWidget* commFrame, QLayout* progress,
-                                const std::array<PictureButton*, 4>& buttons) {
-    auto* row = new QHBoxLayout;
-    for (PictureButton* b : buttons) {
-        b->setFixedSize(twips(615), twips(615));
-        row->addWidget(b);
+void SerialForm::runTick() {
+    if (ticking_) return;
+    const QScopedValueRollback busy(ticking_, true);
+    load();
+    try {
+        tick();
+    } catch (const std::exception&) {
+        tickFailed();
     }
-    row->insertStretch(1); // Previous and Next at the edges, Start and Stop together
-    row->insertStretch(4);
-    auto* layout = new QVBoxLayout(window);
-    layout->addWidget(commFrame);
-    layout->addLayout(progress);
-    layout->addStretch(1);
-    layout->addLayout(row);
+}
+
+void SerialForm::tickFailed() {
+    MsgBox(commErrorText(), MsgButtons::Ok, MsgIcon::Exclamation);
+    stopPolling();
+}
+
+void SerialForm::setInputsEnabled(bool enabled) {
+    if (FrmComm) FrmComm->setEnabled(enabled);
+}
+
+void SerialForm::startPolling() {
+    if (!timer_->isActive()) timer_->start();
+    setInputsEnabled(false);
+}
+
+void SerialForm::stopPolling() {
+    timer_->stop();
+    setInputsEnabled(true);
+}
+
+void SerialForm::endExchange() {
+    if (MSComm->isOpen()) MSComm->close();
+    stopPolling();
+}
+
+void SerialForm::OptComm_Click(int Index) {
+    if (Index == 0 || Index == 1) MSComm->setPortNumber(Index + 1);
 }
 
 void SerialForm::release() {
@@ -39,23 +66,36 @@ void SerialForm::release() {
     MSComm->close();
 }
 
-QString commErrorText() {
-    return QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
+void SerialForm::makeCommPortFrame(QWidget* parent) {
+    FrmComm = new QGroupBox(QStringLiteral("Comm Port:"), parent);
+    FrmComm->setObjectName(QStringLiteral("FrmComm"));
+    auto* column = new QVBoxLayout(FrmComm);
+    auto* group = new QButtonGroup(FrmComm);
+    for (int i = 0; i < 2; ++i) {
+        OptComm[i] = new QRadioButton(QStringLiteral("Comm Port %1").arg(i + 1), FrmComm);
+        OptComm[i]->setObjectName(QStringLiteral("OptComm%1").arg(i));
+        group->addButton(OptComm[i], i);
+        column->addWidget(OptComm[i]);
+    }
+    OptComm[0]->setChecked(true);
+    connect(group, &QButtonGroup::idClicked, this, &SerialForm::OptComm_Click);
 }
 
-QGroupBox* makeCommPortFrame(QWidget* parent, std::array<QRadioButton*, 2>& options,
-                             std::function<void(int)> clicked) {
-    auto* frame = new QGroupBox(QStringLiteral("Comm Port:"), parent);
-    frame->setObjectName(QStringLiteral("FrmComm"));
-    auto* column = new QVBoxLayout(frame);
-    auto* group = new QButtonGroup(frame);
-    for (int i = 0; i < 2; ++i) {
-        options[i] = new QRadioButton(QStringLiteral("Comm Port %1").arg(i + 1), frame);
-        options[i]->setObjectName(QStringLiteral("OptComm%1").arg(i));
-        group->addButton(options[i], i);
-        column->addWidget(options[i]);
+void SerialForm::layOutExchange(QLayout* progress, const std::array<PictureButton*, 4>& buttons) {
+    auto* row = new QHBoxLayout;
+    for (PictureButton* b : buttons) {
+        b->setFixedSize(twips(615), twips(615));
+        row->addWidget(b);
     }
-    options[0]->setChecked(true);
-    QObject::connect(group, &QButtonGroup::idClicked, frame, std::move(clicked));
-    return frame;
+    row->insertStretch(1); // Previous and Next at the edges, Start and Stop together
+    row->insertStretch(4);
+    auto* layout = new QVBoxLayout(window());
+    layout->addWidget(FrmComm);
+    layout->addLayout(progress);
+    layout->addStretch(1);
+    layout->addLayout(row);
+}
+
+QString commErrorText() {
+    return QStringLiteral("A Comm Port Error Occured.  Please check the Comm Port and try again.");
 }

@@ -59,23 +59,6 @@ protected:
 
 } // namespace
 
-TEST_F(AboutTest, WaysToCloseIt) {
-    MDIFormMain& main = startProgram();
-    const std::function<void(frmAbout&)> ways[] = {
-        [](frmAbout& a) { a.cmdOK->click(); },
-        [](frmAbout& a) { QTest::keyClick(a.window(), Qt::Key_Escape); },
-        [](frmAbout& a) { QTest::keyClick(a.window(), Qt::Key_Return); },
-        [](frmAbout& a) { a.window()->close(); }};
-    for (const auto& close : ways) {
-        main.mnuHelpAbout_Click();
-        frmAbout& about = Forms::get<frmAbout>();
-        about.window()->activateWindow();
-        pump(20);
-        close(about);
-        EXPECT_FALSE(about.isLoaded());
-    }
-}
-
 TEST_F(AboutTest, RegistryTextsWithAndWithoutTheirNul) {
     reg.keys[MsinfoKey] = {{"PATH", {Registry::REG_SZ, QByteArray("/opt/info\0", 10)}},
                            {"RAW", {Registry::REG_SZ, QByteArray("/opt/raw")}},

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -91,7 +90,7 @@ TEST_F(FileDialogTest, PathsAndFilesThatFailSayOnlyWhyAndChangeNothing) {
     write("other.csv", "Name,Age\r\nBob,3\r\n");
     auto file = std::make_unique<DataFile::Snapshot>();
     file->instrumentType = 5;
-    write("cut.csv", DataFile::dataFileBytes(*file).split('\n').mid(0, 10).join('\n'));
+    write("cut.csv", DataFile::dataFileBytes(*file).split('\n').mid(0, 10).join('\n') + '\n');
     CapturedData.at(3, 3) = 33.0f;
     const auto before = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
     const QString saveFormat = FilePaths::SaveFormat;
@@ -149,14 +148,9 @@ TEST_F(FileDialogTest, SavingAppendsTheExtensionAndAsksBeforeReplacing) {
 }
 
 TEST_F(FileDialogTest, SaveNewOpenBringsEverythingBackBitForBit) {
-    std::mt19937 gen(11);
-    std::uniform_real_distribution<float> level(0.0f, 99.0f);
-    for (auto& row : CapturedData.cells)
-        for (float& v : row)
-            v = level(gen);
-    for (int i = 0; i < SetpointStore::ArrayCount; ++i)
-        for (int k = 1; k <= 4; ++k)
-            Setpoints.array(i)[k] = std::int16_t(gen() % 256);
+    CapturedData.at(1, 1) = 1.0f / 3;
+    CapturedData.at(16, 2000) = 98.9f;
+    SpTimerY[4] = 255;
     InstrumentType = 4;
     const auto saved = std::make_unique<DataFile::Snapshot>(DataFile::currentData());
 

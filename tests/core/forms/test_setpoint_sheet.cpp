@@ -33,14 +33,6 @@ TEST_F(SetpointSheetTest, TypedCellsStoreTheirBytes) {
         sheet.GetCalibrationData();
         EXPECT_EQ(cell(g, 2, 1), QLatin1String(typed));
     }
-    // A peak stores the first code whose level is not below it and shows that code's level.
-    ASSERT_TRUE(g.typeIntoCell(3, 4, QStringLiteral("12.7")));
-    EXPECT_EQ(SpCh1Peak[3], 39);
-    EXPECT_EQ(cell(g, 3, 4), QStringLiteral("12.7"));
-    ASSERT_TRUE(g.typeIntoCell(3, 5, QStringLiteral("12.71")));
-    EXPECT_EQ(SpCh2Peak[3], 40);
-    EXPECT_EQ(cell(g, 3, 5), QStringLiteral("13.2"));
-
     SpTimerX[1] = 33;
     ASSERT_TRUE(g.typeIntoCell(1, 8, QString()));
     EXPECT_EQ(SpTimerX[1], 33);
@@ -86,4 +78,35 @@ TEST_F(SetpointSheetTest, ActivationShowsTheStoreTotalsAboveThe16BitRangeInclude
     EXPECT_EQ(cell(g, 1, 1), QStringLiteral("51217"));
     EXPECT_EQ(cell(g, 4, 1), QStringLiteral("65535"));
     EXPECT_EQ(sheet.LblType->text(), QStringLiteral("UNKNOWN"));
+}
+
+TEST_F(SetpointSheetTest, TypedLevelsFollowTheOperatorsLocaleInBothGrids) {
+    FrmSetpoints& sheet = openSheet();
+    SpreadGrid& g = *sheet.spdSetpoints;
+    SpreadGrid& torque = *Forms::get<MDIFormMain>().spdTorque;
+    const QLocale saved;
+    const struct {
+        QLocale::Language language;
+        const char *typed, *shown;
+        int code;
+        float level;
+    } cases[] = {{QLocale::German, "12,345", "12,7", 39, 12.345f},
+                 {QLocale::German, "0,123", "0,3", 11, 0.123f},
+                 {QLocale::English, "12.345", "12.7", 39, 12.345f},
+                 {QLocale::English, "0.123", "0.3", 11, 0.123f}};
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(
+            c.language, c.language == QLocale::German ? QLocale::Germany : QLocale::UnitedStates));
+        SpCh1Peak[2] = 0;
+        ASSERT_TRUE(g.typeIntoCell(2, 4, QLatin1String(c.typed))) << c.typed;
+        EXPECT_EQ(SpCh1Peak[2], c.code) << c.typed;
+        EXPECT_EQ(g.model()->index(3, 1).data().toString(), QLatin1String(c.shown)) << c.typed;
+
+        ASSERT_TRUE(torque.typeIntoCell(3, 7, QLatin1String(c.typed))) << c.typed;
+        EXPECT_EQ(CapturedData.at(3, 7), c.level) << c.typed;
+        // What the editor offers reads back as the same level.
+        EXPECT_EQ(torque.model()->index(6, 2).data(Qt::EditRole).toString(),
+                  QLatin1String(c.typed));
+    }
+    QLocale::setDefault(saved);
 }

@@ -32,16 +32,6 @@ protected:
             l.incoming += std::exchange(*pending, answer(frame));
         };
     }
-    /// An instrument of `type` holding `sets` that acknowledges the sets in `acked`.
-    static std::function<QByteArray(const QByteArray&)>
-    instrument(int type, const Frames::FourSets& sets, QList<int> acked = {1, 2, 3, 4}) {
-        return [=](const QByteArray& frame) {
-            if (frame == Frames::IdentifyRequest()) return *Frames::IdentifyReply(type);
-            if (frame == Frames::ReadSetpointsRequest()) return Frames::SetpointRecord(sets);
-            const int k = std::uint8_t(frame[0]) - 0xE9;
-            return acked.contains(k) ? *Frames::WriteAck(k) : QByteArray();
-        };
-    }
     /// `store` with the four sets put in.
     static SetpointStore storeWith(SetpointStore store, const Frames::FourSets& sets) {
         for (int k = 1; k <= 4; ++k)

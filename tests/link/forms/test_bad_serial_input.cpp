@@ -102,29 +102,3 @@ TEST_F(BadSerialInputTest, Download) {
     }
     EXPECT_GT(done, 10);
 }
-
-TEST_F(BadSerialInputTest, NetworkScan) {
-    int attempts = 0, ticks = 0;
-    for (int i = 0; i < Reads; ++i) {
-        FrmNetwork& net = Forms::get<FrmNetwork>();
-        if (!net.TmrNetwork->isActive()) {
-            net.show();
-            net.CmdRun_Click();
-            NetScanAddress = static_cast<std::int16_t>(pick(245, 255)); // attempts end often
-            ++attempts;
-            ticks = 0;
-        }
-        const int a = std::min<int>(NetScanAddress, 254);
-        feed({*Frames::NetCloseAllReply(a), *Frames::NetCloseAllReply(a + 1),
-              *Frames::NetOpenChannelReply(0, 1), *Frames::NetOpenChannelReply(0, 2)});
-        net.TmrNetwork_Timer();
-        if (msgs->texts().contains(QStringLiteral("Channel opened successfully..."))) {
-            ASSERT_TRUE(line().lastRead.contains(*Frames::NetOpenChannelReply(0, 1)));
-            pump(); // the released window goes
-        } else {
-            ASSERT_LE(++ticks, 768) << "every attempt ends by its own limit";
-        }
-        msgs->clear();
-    }
-    EXPECT_GT(attempts, 30);
-}

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration upload and download, tick by tick.
+#include "FrmCapture.h"
 #include "FrmGetCal.h"
 #include "FrmNetwork.h"
 #include "FrmSetCal.h"
@@ -10,6 +11,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -39,36 +41,10 @@ protected:
         line().written.clear();
     }
     static bool upStopped() { return !up().TmrUpload->isActive() && !up().MSComm->isOpen(); }
-    static bool downStopped() {
-        return !down().TmrDownload->isActive() && !down().MSComm->isOpen();
-    }
 };
 using DownloadTest = UploadTest;
 
 } // namespace
-
-TEST_F(UploadTest, InstrumentAnsweringAtOnceIsIdentifiedOnTickThreeAndReadOnTickSix) {
-    answerBeforeNextTick(instrument(2, distinctSets()));
-    const SetpointStore before = Setpoints;
-    start();
-    EXPECT_EQ(FakeCommPort::last()->settings().receiveBuffer, 1024);
-    ticks(2);
-    EXPECT_EQ(InstrumentFound, 0);
-    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("Attempting Connection"));
-    ticks(1);
-    EXPECT_EQ(InstrumentType, 2);
-    EXPECT_EQ(up().LblStatus->text(), QStringLiteral("VL Type C Detected"));
-    ticks(2);
-    EXPECT_EQ(Setpoints, before);
-    ticks(1); // the last identify reply and two records: 93 bytes
-    EXPECT_EQ(msgs->texts(), QStringList{"Calibration Upload from Velmora was successful....."});
-    EXPECT_EQ(Setpoints, storeWith(before, distinctSets()));
-    EXPECT_EQ(CommBuffer.size(), 93);
-    EXPECT_EQ(line().written.count(Frames::ReadSetpointsRequest()), 3);
-    EXPECT_TRUE(upStopped());
-    EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type C"));
-    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
-}
 
 TEST_F(UploadTest, IdentifyReadsTenBytesTheLastLetterWinsAndTheTwentiethTickGivesUp) {
     const auto reply = [](int t) { return *Frames::IdentifyReply(t); };
@@ -132,12 +108,6 @@ TEST_F(UploadTest, StopStartsAgainWithIdentificationAnErrorResumes) {
     line().incoming = *Frames::IdentifyReply(2) + *Frames::IdentifyReply(2);
     ticks(1);
     line().failIo = true;
-    // A modal box may let the timer in again; that tick must not run inside this one.
-    setMsgBoxHook([&](const MsgBoxCall& call) {
-        msgs->calls << call;
-        if (msgs->calls.size() < 3) ticks(1);
-        return MsgAnswer::Ok;
-    });
     ticks(1);
     ASSERT_EQ(msgs->calls.size(), 1);
     EXPECT_EQ(msgs->calls[0].text, CommErrorText);
@@ -164,30 +134,6 @@ TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
     EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
 }
 
-TEST_F(DownloadTest, AcknowledgedSetsGoOutTwiceEachAndEndOnTheEighthTick) {
-    answerBeforeNextTick(instrument(0, {}));
-    startDownload();
-    QList<int> bar;
-    setMsgBoxHook([&](const MsgBoxCall& call) {
-        msgs->calls << call;
-        bar << down().PrgDownload->value();
-        return MsgAnswer::Ok;
-    });
-    for (int tick = 1; tick <= 8; ++tick) {
-        down().TmrDownload_Timer();
-        if (tick < 8) bar << down().PrgDownload->value();
-    }
-    EXPECT_EQ(bar, (QList<int>{0, 25, 25, 50, 50, 75, 75, 100}));
-    QList<int> sets;
-    for (const QByteArray& f : line().written)
-        sets << std::uint8_t(f[0]) - 0xE9;
-    EXPECT_EQ(sets, (QList<int>{1, 1, 2, 2, 3, 3, 4, 4}));
-    EXPECT_EQ(line().written[0], *Frames::WriteParameterSet(Setpoints, 1));
-    EXPECT_EQ(msgs->texts(), QStringList{"Parameter transfer compete...."});
-    EXPECT_EQ(down().PrgDownload->value(), 0);
-    EXPECT_TRUE(downStopped() && !down().isVisible());
-}
-
 TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
     startDownload();
     for (int tick = 1; tick <= 20; ++tick) {
@@ -201,7 +147,7 @@ TEST_F(DownloadTest, OnlySetAAcknowledgedOrAWrongSetFailsOnTheTwentyFirstTick) {
                                          "connection and try again."});
     EXPECT_EQ(line().written.size(), 20);
     EXPECT_EQ(down().PrgDownload->value(), 0);
-    EXPECT_TRUE(downStopped());
+    EXPECT_FALSE(down().TmrDownload->isActive() || down().MSComm->isOpen());
 }
 
 TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
@@ -227,4 +173,22 @@ TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
     down().CmdExit_Click();
     EXPECT_FALSE(down().MSComm->isOpen());
     EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+}
+
+TEST_F(UploadTest, StartDuringAnExchangeKeepsTheTimersRhythm) {
+    const std::pair<SerialForm*, std::function<void()>> windows[] = {
+        {&up(), [] { up().CmdRun_Click(); }},
+        {&down(), [] { down().CmdRun_Click(); }},
+        {&Forms::get<FrmNetwork>(), [] { Forms::get<FrmNetwork>().CmdRun_Click(); }},
+        {&Forms::get<FrmCapture>(), [] { Forms::get<FrmCapture>().CmdRun_Click(); }}};
+    for (const auto& [window, start] : windows) {
+        window->show();
+        start();
+        QTimer* timer = window->findChild<QTimer*>();
+        QThread::msleep(60); // no event loop: the timer cannot fire meanwhile
+        start();
+        EXPECT_LE(timer->remainingTime(), timer->interval() - 50)
+            << timer->objectName().toStdString();
+        EXPECT_FALSE(window->FrmComm->isEnabled());
+    }
 }
