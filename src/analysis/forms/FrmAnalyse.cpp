@@ -388,13 +388,11 @@ void FrmAnalyse::MakeSetpoints() {
 }
 
 void FrmAnalyse::CmdBack_Click() {
-    Forms::get<FrmAnalyseDialoge>().show();
-    unload();
+    showAndUnload<FrmAnalyseDialoge>();
 }
 
 void FrmAnalyse::CmdExit_Click() {
-    Forms::get<FrmSetCal>().show();
-    unload();
+    showAndUnload<FrmSetCal>();
 }
 
 void FrmAnalyse::CmdMakeSetpoints_Click() {

@@ -53,14 +53,7 @@ void FrmAnalyseDialoge::Form_Load() {
         [this](int i) { OptParam_Click(i); });
     column->addWidget(FrmParam);
 
-    auto* navigation = new QHBoxLayout;
-    CmdBack = makeBackButton(w);
-    CmdGraph = new PictureButton(QStringLiteral("hand_right"), QStringLiteral("Graph"), w);
-    for (PictureButton* b : {CmdBack, CmdGraph})
-        b->setFixedSize(twips(615), twips(615));
-    navigation->addWidget(CmdBack);
-    navigation->addStretch(1);
-    navigation->addWidget(CmdGraph);
+    auto* navigation = makeNavigationRow(w, CmdBack, CmdGraph, QStringLiteral("Graph"));
     connect(CmdBack, &QToolButton::clicked, this, &FrmAnalyseDialoge::CmdBack_Click);
     connect(CmdGraph, &QToolButton::clicked, this, &FrmAnalyseDialoge::CmdGraph_Click);
     column->addLayout(navigation);

@@ -149,13 +149,11 @@ void FrmGraph::DrawRunGraph() {
 }
 
 void FrmGraph::CmdBack_Click() {
-    Forms::get<FrmGraphInfo>().show();
-    unload();
+    showAndUnload<FrmGraphInfo>();
 }
 
 void FrmGraph::CmdExit_Click() {
-    Forms::get<FrmAnalyseDialoge>().show();
-    unload();
+    showAndUnload<FrmAnalyseDialoge>();
 }
 
 void FrmGraph::mnuPrintGraph_Click() {

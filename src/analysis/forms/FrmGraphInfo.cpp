@@ -35,14 +35,7 @@ void FrmGraphInfo::Form_Load() {
     connect(CmdClrAll, &QPushButton::clicked, this, &FrmGraphInfo::CmdClrAll_Click);
     column->addWidget(FrmRuns);
 
-    auto* navigation = new QHBoxLayout;
-    CmdBack = makeBackButton(w);
-    CmdGraph = new PictureButton(QStringLiteral("hand_right"), QStringLiteral("Graph"), w);
-    for (PictureButton* b : {CmdBack, CmdGraph})
-        b->setFixedSize(twips(615), twips(615));
-    navigation->addWidget(CmdBack);
-    navigation->addStretch(1);
-    navigation->addWidget(CmdGraph);
+    auto* navigation = makeNavigationRow(w, CmdBack, CmdGraph, QStringLiteral("Graph"));
     connect(CmdBack, &QToolButton::clicked, this, &FrmGraphInfo::CmdBack_Click);
     connect(CmdGraph, &QToolButton::clicked, this, &FrmGraphInfo::CmdGraph_Click);
     column->addLayout(navigation);

@@ -2,6 +2,7 @@
 #include "TaskForm.h"
 
 #include "MDIFormMain.h"
+#include "Screen.h"
 
 void TaskForm::setStatus(const QString& text) {
     MDIFormMain::setStatusLine(text);
@@ -11,6 +12,19 @@ PictureButton* TaskForm::makeBackButton(QWidget* parent) {
     return new PictureButton(QStringLiteral("hand_left"), QStringLiteral("Previous Form"), parent);
 }
 
-PictureButton* TaskForm::makeNextButton(QWidget* parent) {
-    return new PictureButton(QStringLiteral("hand_right"), QStringLiteral("Next Form"), parent);
+PictureButton* TaskForm::makeNextButton(QWidget* parent, const QString& tooltip) {
+    return new PictureButton(QStringLiteral("hand_right"), tooltip, parent);
+}
+
+QHBoxLayout* TaskForm::makeNavigationRow(QWidget* parent, PictureButton*& back,
+                                         PictureButton*& next, const QString& nextTooltip) {
+    auto* row = new QHBoxLayout;
+    back = makeBackButton(parent);
+    next = makeNextButton(parent, nextTooltip);
+    for (PictureButton* b : {back, next})
+        b->setFixedSize(twips(615), twips(615));
+    row->addWidget(back);
+    row->addStretch(1);
+    row->addWidget(next);
+    return row;
 }

@@ -4,6 +4,8 @@
 #include "Controls.h"
 #include "Form.h"
 
+#include <QHBoxLayout>
+
 /// A task window: one of the windows the main window's navigation shows one at a time.
 class TaskForm : public Form {
     Q_OBJECT
@@ -20,7 +22,17 @@ protected:
         Forms::get<T>().show();
     }
 
+    /// Shows T, then unloads this window (the graph windows rebuild at every visit).
+    template <class T> void showAndUnload() {
+        Forms::get<T>().show();
+        unload();
+    }
+
     /// The Previous and Next picture buttons every task window has.
     static PictureButton* makeBackButton(QWidget* parent);
-    static PictureButton* makeNextButton(QWidget* parent);
+    static PictureButton* makeNextButton(QWidget* parent,
+                                         const QString& tooltip = QStringLiteral("Next Form"));
+    /// A bottom row of square picture buttons: Previous on the left, `next` on the right.
+    static QHBoxLayout* makeNavigationRow(QWidget* parent, PictureButton*& back,
+                                          PictureButton*& next, const QString& nextTooltip);
 };
