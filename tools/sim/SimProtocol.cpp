@@ -230,13 +230,16 @@ QList<CodePair> generatedCurve(int records, int peak) {
     QList<CodePair> curve;
     if (records <= 0) return curve;
     peak = std::clamp(peak, 11, 255);
-    const double n = records;
+    // A tool takes up and lets go of its load in a fraction of a second whatever the run's
+    // length: the rise and the fall last at most 0.2 s (40 records), so a long run still has
+    // the steep start a real one has.
+    const int start = records / 10, top = start + std::min(40, records / 5);
+    const int release = records * 7 / 10, end = release + std::min(40, records * 3 / 20);
     const auto ch1At = [&](int i) -> double {
-        const double t = i / n;
-        if (t < 0.10 || t >= 0.85) return 3;
-        if (t < 0.30) return 11 + (peak - 11) * (t - 0.10) / 0.20;
-        if (t < 0.70) return peak - 2 + 2 * std::sin(i * 0.2);
-        return peak + (11 - peak) * (t - 0.70) / 0.15;
+        if (i < start || i >= end) return 3;
+        if (i < top) return 11 + double(peak - 11) * (i - start) / (top - start);
+        if (i < release) return peak - 2 + 2 * std::sin(i * 0.2);
+        return peak + double(11 - peak) * (i - release) / (end - release);
     };
     const int lag = std::max(1, records / 100);
     curve.reserve(records);
