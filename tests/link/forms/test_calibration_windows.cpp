@@ -129,22 +129,6 @@ TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
     EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
 }
 
-TEST_F(DownloadTest, OnlySetAAcknowledgedFailsOnTheTwentyFirstTick) {
-    down().show();
-    down().CmdRun_Click();
-    for (int tick = 1; tick <= 20; ++tick) {
-        line().incoming += *Frames::WriteAck(tick % 2 ? 1 : 3); // never B
-        down().TmrDownload_Timer();
-    }
-    EXPECT_TRUE(msgs->calls.isEmpty());
-    down().TmrDownload_Timer();
-    EXPECT_EQ(msgs->texts(), QStringList{"Unable to communicate with Velmora.  Please, check the "
-                                         "connection and try again."});
-    EXPECT_EQ(line().written.size(), 20);
-    EXPECT_EQ(down().PrgDownload->value(), 0);
-    EXPECT_FALSE(down().TmrDownload->isActive() || down().MSComm->isOpen());
-}
-
 TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
     down().show();
     down().CmdRun_Click();

@@ -114,18 +114,6 @@ TEST_F(CaptureWindow, FailuresCloseThePortAndChangeNothingElse) {
     EXPECT_TRUE(form->OptData[0]->isChecked());
 }
 
-TEST_F(CaptureWindow, ReleaseLetsTheNextWindowOpenThePort) {
-    form->CmdRun_Click();
-    tick();
-    const QTimer* oldTimer = form->TmrUpload;
-    Forms::get<MDIFormMain>().CmdUpload_Click(); // navigation releases the capture window
-    EXPECT_FALSE(oldTimer->isActive());
-    EXPECT_EQ(line().heldBy, 0);
-    form = &Forms::get<FrmCapture>();
-    capture(2, captureStream(300));
-    EXPECT_EQ(msgs->texts(), QStringList{"Capture Complete for Run 2"});
-}
-
 TEST_F(CaptureWindow, RandomStreamsNeverCrash) {
     std::mt19937 rng(20240611);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
