@@ -27,16 +27,14 @@ public:
     ~FakeCommPort() override { close(); }
 
     bool setPortNumber(int number) override {
-        if (open_) return false;
-        number_ = number;
-        return true;
+        if (!open_) number_ = number;
+        return !open_;
     }
     int portNumber() const override { return number_; }
     bool isOpen() const override { return open_; }
     void open() override {
         FakeLine& l = line(number_);
-        if (l.missing) throw CommError("no such port");
-        if (l.heldBy > 0) throw CommError("port in use");
+        if (l.missing || l.heldBy > 0) throw CommError("cannot open");
         ++l.heldBy;
         open_ = true;
     }
@@ -47,8 +45,7 @@ public:
         line(number_).incoming.clear(); // like a real port, closing loses what was not read
     }
     int waitingCount() override {
-        const FakeLine& l = usable();
-        return static_cast<int>(std::min<qsizetype>(l.incoming.size(), settings_.receiveBuffer));
+        return int(std::min<qsizetype>(usable().incoming.size(), settings_.receiveBuffer));
     }
     QByteArray readAll() override {
         FakeLine& l = usable();

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <algorithm>
 #include <functional>
 
 /// velmora-sim running beside a test: started with the given arguments (plus --log into a
@@ -24,34 +23,25 @@ public:
     /// Starts the simulator and waits (up to 5 s) for its device line; check started().
     explicit SimProcess(const QStringList& arguments = {}) {
         // A file, not a pipe: a verbose simulator must never block on a full pipe.
-        process_.setStandardErrorFile(dir_.filePath(QStringLiteral("sim.err")));
+        process_.setStandardErrorFile(path("sim.err"));
         // The program reaches the simulator through a link of its own: a pseudo-terminal's
         // number is reused by the next one made (by a test running beside this one), so a
         // vanished simulator's device path may lead to another simulator; its link does not.
         process_.start(QStringLiteral(TARVOLM_BIN_DIR "/velmora-sim"),
-                       arguments + QStringList{QStringLiteral("--log"), logPath_,
-                                               QStringLiteral("--link"), linkPath_});
-        if (!process_.waitForStarted(5000)) return;
-        QElapsedTimer clock;
-        clock.start();
-        while (!process_.canReadLine() && clock.elapsed() < 5000 &&
-               process_.state() == QProcess::Running)
+                       arguments + QStringList{"--log", path("sim.log"), "--link", path("line")});
+        waitFor([&] {
             process_.waitForReadyRead(100);
+            return process_.canReadLine() || process_.state() == QProcess::NotRunning;
+        });
         const QByteArray line = process_.readLine().trimmed();
         if (line.startsWith("device: ")) device_ = QString::fromLocal8Bit(line.mid(8));
     }
-    /// Stops the simulator and restores the TARVOLM_COMM variables that useAsPort changed.
+    /// Stops the simulator and unsets the TARVOLM_COMM variables that useAsPort set.
     ~SimProcess() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(3000)) kill();
-        }
-        for (const auto& [name, value] : savedEnv_) {
-            if (value.isNull())
-                qunsetenv(name.constData());
-            else
-                qputenv(name.constData(), value);
-        }
+        process_.terminate();
+        if (!process_.waitForFinished(3000)) kill();
+        for (const QByteArray& name : env_)
+            qunsetenv(name.constData());
     }
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
@@ -62,30 +52,21 @@ public:
     /// Points TARVOLM_COMM<number> at the simulator's link, so the program's port `number`
     /// opens it, and nothing once the simulator is gone.
     void useAsPort(int number = 1) {
-        const QByteArray name = "TARVOLM_COMM" + QByteArray::number(number);
-        const char* var = name.constData();
-        savedEnv_.append({name, qEnvironmentVariableIsSet(var) ? qgetenv(var) : QByteArray()});
-        qputenv(var, linkPath_.toLocal8Bit());
+        env_.append("TARVOLM_COMM" + QByteArray::number(number));
+        qputenv(env_.last().constData(), path("line").toLocal8Bit());
     }
-
     /// The bytes of every logged frame whose name is `name`, e.g. "WriteParameterSet(B)".
     QList<QByteArray> frames(const QString& name) const {
         QList<QByteArray> found;
-        const QString prefix = name + QLatin1Char(' ');
-        for (const QString& line : log())
-            if (line.startsWith(prefix))
-                found.append(QByteArray::fromHex(line.mid(prefix.size()).toLatin1()));
+        for (const QString& line : QString::fromLatin1(read("sim.log")).split('\n'))
+            if (line.startsWith(name + ' '))
+                found.append(QByteArray::fromHex(line.mid(name.size() + 1).toLatin1()));
         return found;
     }
     /// Waits until a log line starts with `prefix`.
     bool waitForLog(const QString& prefix, int timeoutMs = 5000) const {
-        return waitFor(
-            [&] {
-                const QStringList lines = log();
-                return std::any_of(lines.begin(), lines.end(),
-                                   [&](const QString& l) { return l.startsWith(prefix); });
-            },
-            timeoutMs);
+        return waitFor([&] { return ('\n' + read("sim.log")).contains('\n' + prefix.toLatin1()); },
+                       timeoutMs);
     }
     /// Runs the event loop until `done` holds or `timeoutMs` passes; returns `done()`.
     static bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
@@ -98,7 +79,6 @@ public:
         }
         return true;
     }
-    /// Runs the event loop for `ms` milliseconds.
     static void pause(int ms) {
         waitFor([] { return false; }, ms);
     }
@@ -106,10 +86,9 @@ public:
     static bool waitForBytes(CommPort& port, int count, int timeoutMs = 3000) {
         return waitFor([&] { return port.waitingCount() >= count; }, timeoutMs);
     }
-
     /// Kills the simulator at once: its device vanishes under the program.
     void kill() {
-        QFile::remove(linkPath_); // a killed simulator cannot remove it itself
+        QFile::remove(path("line")); // a killed simulator cannot remove it itself
         process_.kill();
         process_.waitForFinished(3000);
     }
@@ -117,18 +96,14 @@ public:
     QString errors() const { return QString::fromLocal8Bit(read("sim.err")); }
 
 private:
-    QStringList log() const {
-        return QString::fromLatin1(read("sim.log")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
     QByteArray read(const char* name) const {
-        QFile file(dir_.filePath(QLatin1String(name)));
+        QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir dir_;
     QProcess process_;
     QString device_;
-    const QString logPath_ = dir_.filePath(QStringLiteral("sim.log"));
-    const QString linkPath_ = dir_.filePath(QStringLiteral("line"));
-    QList<std::pair<QByteArray, QByteArray>> savedEnv_; // name, old value (null: unset)
+    QList<QByteArray> env_;
 };
