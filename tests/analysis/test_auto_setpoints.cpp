@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AdjustEdit.h"
 #include "AutoSetpoints.h"
 #include "CapturedRuns.h"
 
@@ -38,7 +37,6 @@ TEST(AutoSetpoints, ProceduresOnCapturedRuns) {
         {"B, no plateau", 1, captured({{2, 3.0f}, {80, 0.0f}}), none},
         {"B, look-ahead past position 2000", 1, captured({{2, 99.0f}, {1991, 50.3f}}), none},
         {"B, empty cut", 1, {}, none},
-        {"C, empty cut", 2, {}, Result{51.0f, 51.0f, 10, 10, 10}},
         {"D, span 8", 3, captured({{2, 50.3f}, {10, 0.0f}}), Result{50.3f, 0.0f, 20, 3, 1}},
         {"D, span 20", 3, captured({{2, 50.3f}, {22, 0.0f}}), Result{50.3f, 0.0f, 20, 8, 3}},
         {"D, span 40", 3, captured({{2, 50.3f}, {42, 0.0f}}), Result{50.3f, 0.0f, 20, 15, 5}},
@@ -73,29 +71,7 @@ TEST(AutoSetpoints, LimitsBeforeConversionAndWritesOneSet) {
     EXPECT_EQ(store, before);
     ASSERT_TRUE(AutoSetpoints::makeSetpoints(store, 2, 3, cut.ch1, cut.ch2, cut.length));
     SetpointStore expected = before;
-    expected.SpTimerX[2] = 15;
-    expected.SpTimerY[2] = 5;
-    expected.SpCh1Peak[2] = 124;
-    expected.SpCh2Peak[2] = 0;
-    expected.SpPctThreshold[2] = 20;
+    std::tie(expected.SpTimerX[2], expected.SpTimerY[2], expected.SpCh1Peak[2],
+             expected.SpCh2Peak[2], expected.SpPctThreshold[2]) = std::tuple(15, 5, 124, 0, 20);
     EXPECT_EQ(store, expected);
-}
-
-TEST(AdjustEdit, TypedValueToStore) {
-    // Column, typed number, array index in wire order (-1: nothing stored), value stored.
-    const struct {
-        int col;
-        double typed;
-        int array, stored;
-    } cases[] = {{AdjustEdit::TimerY, 6.5, 9, 6},    {AdjustEdit::Threshold, 7.5, 6, 8},
-                 {AdjustEdit::PeakCh1, 12.7, 4, 39}, {AdjustEdit::PeakCh2, 0.0, 5, 0},
-                 {AdjustEdit::TimerX, 40000, -1, 0}, {AdjustEdit::Param, 3, -1, 0}};
-    for (const auto& c : cases) {
-        SetpointStore store, expected;
-        store.setDefaults();
-        expected = store;
-        EXPECT_EQ(AdjustEdit::storeEdit(store, 3, c.col, c.typed), c.array >= 0);
-        if (c.array >= 0) expected.array(c.array)[3] = std::int16_t(c.stored);
-        EXPECT_EQ(store, expected) << "column " << c.col << " typed " << c.typed;
-    }
 }

@@ -3,6 +3,7 @@
 #include "ThresholdLevels.h"
 #include "TimerMarkers.h"
 
+#include <cmath>
 #include <optional>
 
 TEST(ThresholdLevels, ByInstrumentType) {
@@ -13,11 +14,10 @@ TEST(ThresholdLevels, ByInstrumentType) {
     } cases[] = {{0, 45.0f, 22.2f},   {1, 45.0f, 55.0f}, {2, 45.0f, 18.0f}, {3, 45.0f, 0.0f},
                  {4, 45.0f, 39.902f}, {5, 51.2f, 51.2f}, {9, 45.0f, 22.2f}};
     const float pct = ThresholdLevels::pctFraction(10);
-    EXPECT_EQ(pct, 0.1f);
     for (const auto& c : cases) {
         const auto l = ThresholdLevels::levels(c.type, 50.0f, 20.0f, pct);
-        EXPECT_EQ(l.countWindow1, c.first) << "type " << c.type;
-        EXPECT_EQ(l.countWindow2, c.second) << "type " << c.type;
+        EXPECT_EQ(std::pair(l.countWindow1, l.countWindow2), std::pair(c.first, c.second))
+            << c.type;
     }
     // Type E adds 19.902 as a single, which a CH2 Peak of 1.2 shows.
     EXPECT_EQ(ThresholdLevels::levels(4, 50.0f, 1.2f, pct).countWindow2, 21.1020012f);
@@ -25,14 +25,9 @@ TEST(ThresholdLevels, ByInstrumentType) {
 
 TEST(TimerMarkers, PositionsByType) {
     // Rising at row 1, so position p is row p.
-    const Cut cut(captured({{2, 10.1f},
-                            {100, 40.2f},
-                            {110, 60.1f},
-                            {111, 40.2f},
-                            {130, 60.1f},
-                            {131, 20.2f},
-                            {200, 0.0f}},
-                           {{50, 30.4f}, {80, 10.1f}, {200, 0.0f}}));
+    const std::vector<Piece> ch1 = {{2, 10.1f},   {100, 40.2f}, {110, 60.1f}, {111, 40.2f},
+                                    {130, 60.1f}, {131, 20.2f}, {200, 0.0f}};
+    const Cut cut(captured(ch1, {{50, 30.4f}, {80, 10.1f}, {200, 0.0f}}));
     ASSERT_EQ(cut.length, 254);
     constexpr int NF = 2500;
     const std::optional<double> none;
@@ -58,9 +53,9 @@ TEST(TimerMarkers, PositionsByType) {
     for (const auto& c : cases) {
         const auto m = TimerMarkers::markers(c.type, cut.ch1, cut.ch2, cut.length, c.l1, c.l2,
                                              c.timerX, c.timerY);
-        EXPECT_FLOAT_EQ(m.x1, c.x1 * 0.005f) << c.what;
-        EXPECT_FLOAT_EQ(m.x2, c.x2 * 0.005f) << c.what;
-        EXPECT_FLOAT_EQ(m.y1, c.y1 * 0.005f) << c.what;
-        EXPECT_FLOAT_EQ(m.y2, c.y2 * 0.005f) << c.what;
+        const auto at = [](float x) { return int(std::lround(x / 0.005f)); };
+        EXPECT_EQ((std::array{at(m.x1), at(m.x2), at(m.y1), at(m.y2)}),
+                  (std::array{c.x1, c.x2, c.y1, c.y2}))
+            << c.what;
     }
 }
