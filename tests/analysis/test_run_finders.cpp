@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-constexpr std::array<bool, 8> All = {true, true, true, true, true, true, true, true};
-}
+static constexpr std::array<bool, 8> All = {true, true, true, true, true, true, true, true};
 
 TEST(RunFinders, OnsetAndLastRowOfOneRun) {
     CapturedTable exactRise, displayedLevel; // levels a data file may hold
