@@ -43,17 +43,15 @@ TEST_F(SetpointSheetTest, ButtonCellsTurnAndStoreTheCaptionTheyShowAfterTheClick
     SpreadGrid& g = *openSheet().spdSetpoints;
     for (auto [col, row, first, firstCode, second, secondCode] :
          {std::tuple{4, 3, "DOWN", 62, "UP", 61}, {2, 7, "YES", 1, "NO", 0}}) {
-        const SetpointStore before = Setpoints;
-        auto& stored = row == 3 ? SpCountDir : SpViewTotal;
+        SetpointStore expected = Setpoints;
+        auto& stored = (row == 3 ? expected.SpCountDir : expected.SpViewTotal)[col];
         g.clickButton(col, row);
         EXPECT_EQ(cell(g, col, row, true), QLatin1String(first));
-        EXPECT_EQ(stored[col], firstCode);
+        stored = std::int16_t(firstCode);
+        EXPECT_EQ(Setpoints, expected); // only that one element changed
         g.clickButton(col, row);
         EXPECT_EQ(cell(g, col, row, true), QLatin1String(second));
-        EXPECT_EQ(stored[col], secondCode);
-        // Only that one element changed.
-        SetpointStore expected = before;
-        (row == 3 ? expected.SpCountDir : expected.SpViewTotal)[col] = stored[col];
+        stored = std::int16_t(secondCode);
         EXPECT_EQ(Setpoints, expected);
     }
 }
@@ -65,18 +63,15 @@ TEST_F(SetpointSheetTest, ActivationShowsTheStoreTotalsAboveThe16BitRangeInclude
     SpViewTotal[3] = 5;
     SpTotalHi[1] = 200;
     SpTotalLo[1] = 17;
-    SpTotalHi[4] = 255;
-    SpTotalLo[4] = 255;
+    SpTotalHi[4] = SpTotalLo[4] = 255;
     InstrumentType = 6;
     Forms::get<MDIFormMain>().mnuEditParams_Click();
     FrmSetpoints& sheet = Forms::get<FrmSetpoints>();
-    SpreadGrid& g = *sheet.spdSetpoints;
-    EXPECT_EQ(cell(g, 1, 3, true), QStringLiteral("UP"));
-    EXPECT_EQ(cell(g, 2, 3, true), QStringLiteral("DOWN"));
-    EXPECT_EQ(cell(g, 3, 7, true), QStringLiteral("YES"));
-    EXPECT_EQ(cell(g, 4, 7, true), QStringLiteral("NO"));
-    EXPECT_EQ(cell(g, 1, 1), QStringLiteral("51217"));
-    EXPECT_EQ(cell(g, 4, 1), QStringLiteral("65535"));
+    const std::tuple<int, int, bool, const char*> cells[] = {
+        {1, 3, true, "UP"}, {2, 3, true, "DOWN"},   {3, 7, true, "YES"},
+        {4, 7, true, "NO"}, {1, 1, false, "51217"}, {4, 1, false, "65535"}};
+    for (auto [col, row, button, text] : cells)
+        EXPECT_EQ(cell(*sheet.spdSetpoints, col, row, button), QLatin1String(text)) << text;
     EXPECT_EQ(sheet.LblType->text(), QStringLiteral("UNKNOWN"));
 }
 
