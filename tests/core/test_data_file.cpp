@@ -87,21 +87,6 @@ DataFile::ReadResult readBytes(const QByteArray& bytes, Snapshot& staged,
     return DataFile::readDataFile(buf, staged, progress);
 }
 
-/// Live data set to before(); files loaded through a path.
-class LoadFile : public ::testing::Test {
-protected:
-    void SetUp() override { DataFile::commitData(*before()); }
-    void TearDown() override {
-        DataFile::commitData(Snapshot{});
-        SetDefaults();
-    }
-    DataFile::ReadResult load(const QByteArray& bytes) {
-        writeFile(dir.filePath(QStringLiteral("in.csv")), bytes);
-        return DataFile::loadDataFile(dir.filePath(QStringLiteral("in.csv")));
-    }
-    QTemporaryDir dir;
-};
-
 } // namespace
 
 TEST(DataFileRoundTrip, WritesTheGoldenFileAndReadsItBackBitForBitWithEitherLineEnd) {
@@ -141,15 +126,13 @@ TEST(DataFileWrite, LevelsReadBackAsTheSameSingleInAnyLocale) {
     EXPECT_EQ(DataFile::levelText(-0.0f) + DataFile::levelText(std::nanf("")), "00");
 }
 
-TEST_F(LoadFile, BadFilesEndInTheirMessageAndChangeNothing) {
+TEST(DataFileLoad, BadFilesEndInTheirMessageAndChangeNothing) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("in.csv"));
+    DataFile::commitData(*before());
     const QString& failed = DataFile::ReadFailed;
     const QString& other = DataFile::NotVelmora;
-    const struct {
-        const char* what;
-        QByteArray bytes;
-        const QString& message;
-        int lines;
-    } cases[] = {
+    const std::tuple<const char*, QByteArray, QString, int> cases[] = {
         {"empty", {}, other, 0},
         {"other csv", "Name,Age\r\nBob,3\r\n", failed, 1},
         {"binary junk", QByteArray("\xff\0\r\x1a\n\x80,", 7).repeated(3000), failed, 1},
@@ -169,11 +152,12 @@ TEST_F(LoadFile, BadFilesEndInTheirMessageAndChangeNothing) {
         {"wrong run names", goldenWithLine(18, "RUN1,RUN2"), other, 2018},
         {"10 MB in one line", QByteArray(10 << 20, '7'), failed, 1},
     };
-    for (const auto& c : cases) {
-        const auto res = load(c.bytes);
-        EXPECT_EQ(DataFile::readMessages(res.status), QStringList{c.message}) << c.what;
-        EXPECT_EQ(res.lines, c.lines) << c.what;
-        EXPECT_TRUE(sameBits(DataFile::currentData(), *before())) << c.what;
+    for (const auto& [what, bytes, message, lines] : cases) {
+        writeFile(path, bytes);
+        const auto res = DataFile::loadDataFile(path);
+        EXPECT_EQ(DataFile::readMessages(res.status), QStringList{message}) << what;
+        EXPECT_EQ(res.lines, lines) << what;
+        EXPECT_TRUE(sameBits(DataFile::currentData(), *before())) << what;
     }
 }
 
