@@ -1,41 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
-#include "FrmAnalyse.h"
-#include "FrmAnalyseDialoge.h"
+#include "DataFile.h"
 #include "FrmCapture.h"
-#include "FrmFileBrowse.h"
 #include "FrmGetCal.h"
-#include "FrmGraph.h"
-#include "FrmGraphInfo.h"
 #include "FrmGraphType.h"
-#include "FrmNetwork.h"
-#include "FrmSetCal.h"
 #include "FrmSetpoints.h"
 #include "FrmStart.h"
 #include "FrmStatus.h"
 #include "Launcher.h"
 #include "MDIFormMain.h"
 #include "ModVars.h"
-#include "Screen.h"
-#include "SpreadGrid.h"
+#include "SameData.h"
 #include "frmAbout.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QTemporaryDir>
 
 namespace {
 
+/// Visible windows besides the main window and the About window.
 int visibleTaskWindows() {
-    const QList<Form*> tasks = {
-        &Forms::get<FrmCapture>(),   &Forms::get<FrmGraph>(),          &Forms::get<FrmGetCal>(),
-        &Forms::get<FrmNetwork>(),   &Forms::get<FrmGraphInfo>(),      &Forms::get<FrmSetCal>(),
-        &Forms::get<FrmSetpoints>(), &Forms::get<FrmAnalyseDialoge>(), &Forms::get<FrmGraphType>(),
-        &Forms::get<FrmAnalyse>(),   &Forms::get<FrmFileBrowse>()};
-    return int(std::count_if(tasks.begin(), tasks.end(), [](Form* f) { return f->isVisible(); }));
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return int(std::count_if(all.begin(), all.end(), [](QWidget* w) {
+        return w->isVisible() && w != Forms::get<MDIFormMain>().window() &&
+               w->objectName() != QLatin1String("frmAbout");
+    }));
 }
 
 QString statusLine() {
@@ -47,57 +38,25 @@ using MainWindowTest = AppFixture;
 } // namespace
 
 TEST_F(MainWindowTest, StartUpShowsTheMainWindowAndTheUploadWindow) {
-    FrmStart& splash = Forms::get<FrmStart>();
-    splash.load();
-    EXPECT_EQ(Setpoints.SpCh1Peak[3], 250); // defaults before the main window exists
-
-    MDIFormMain& main = startProgram();
+    EXPECT_TRUE(startProgram().isVisible());
     pump(50);
     EXPECT_FALSE(Forms::exists<FrmStart>());
-    EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(Form::activeForm(), &Forms::get<FrmGetCal>());
     EXPECT_EQ(visibleTaskWindows(), 1);
-    EXPECT_EQ(Forms::get<FrmGetCal>().window()->parentWidget(), main.window()); // stays above
     EXPECT_EQ(statusLine(), QStringLiteral("Status: Get Setpoints from Velmora."));
     // The sheet was built from the defaults once and hidden again.
     EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type A"));
-    EXPECT_FALSE(main.PicMain->isVisible());
     EXPECT_TRUE(msgs->calls.isEmpty());
 }
 
 TEST_F(MainWindowTest, LogoFileReplacesTheBuiltInPictureOnlyWhenReadable) {
     QTemporaryDir dir;
+    QImage small(30, 20, QImage::Format_RGB32);
     const QString logo = dir.filePath(QStringLiteral("logo.bmp")); // any letter case
-    EXPECT_TRUE(FrmStart::loadLogo(dir.path()).isNull());
-    QImage big(3000, 2000, QImage::Format_RGB32);
-    big.fill(Qt::blue);
-    ASSERT_TRUE(big.save(logo, "PNG")); // any format Qt reads
-    // A picture larger than the screen still centres the splash (negative position).
-    FrmStart& splash = Forms::get<FrmStart>();
-    splash.load();
-    splash.setPicture(FrmStart::loadLogo(dir.path()));
-    EXPECT_EQ(splash.window()->size(), QSize(3000, 2000));
-    EXPECT_EQ(splash.window()->x(),
-              (QGuiApplication::primaryScreen()->geometry().width() - 3000) / 2);
+    ASSERT_TRUE(small.save(logo, "PNG"));                          // any format Qt reads
+    EXPECT_EQ(FrmStart::loadLogo(dir.path()).size(), QSize(30, 20));
     QFile(logo).resize(40);
     EXPECT_TRUE(FrmStart::loadLogo(dir.path()).isNull());
-}
-
-TEST_F(MainWindowTest, CapturedDataGridIsAViewOfTheTable) {
-    MDIFormMain& main = startProgram();
-    QAbstractItemModel* m = main.spdTorque->model();
-    ASSERT_EQ(m->columnCount(), 16);
-    ASSERT_EQ(m->rowCount(), 2000);
-    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString() +
-                  m->headerData(15, Qt::Horizontal).toString(),
-              QStringLiteral("I 1E 8"));
-    const QString p = QLocale().decimalPoint();
-    for (auto [row, text] :
-         {std::pair{1, "0.005"}, {2, "0.010"}, {20, "0.100"}, {200, "1.000"}, {2000, "10.000"}})
-        EXPECT_EQ(m->headerData(row - 1, Qt::Vertical), QString(text).replace('.', p) + " sec");
-
-    CapturedData.at(5, 100) = 42.5f;
-    EXPECT_EQ(m->data(m->index(99, 4), Qt::DisplayRole).toString(), QStringLiteral("42") + p + "5");
 }
 
 TEST_F(MainWindowTest, EveryActionLeavesAtMostOneTaskWindow) {
@@ -125,17 +84,10 @@ TEST_F(MainWindowTest, EveryActionLeavesAtMostOneTaskWindow) {
 
 TEST_F(MainWindowTest, DataPanelAndPreviousNext) {
     MDIFormMain& main = startProgram();
-    // The data panel toggle hides the open task window too, and shrinks with the window.
+    // The data panel toggle hides the open task window too.
     main.ChkData->click();
     EXPECT_EQ(visibleTaskWindows(), 0);
-    EXPECT_TRUE(main.PicMain->isVisible());
-    main.window()->setWindowState(Qt::WindowNoState);
-    main.window()->resize(300, main.PicButtons->height() + main.PicStatus->height() + 60);
-    pump();
-    EXPECT_LE(main.spdTorque->height(), main.PicMain->height());
     main.ChkData->click();
-    EXPECT_FALSE(main.PicMain->isVisible());
-
     // Previous and Next cross subsystem borders.
     main.CmdGraph_Click();
     Forms::get<FrmGraphType>().CmdBack_Click();
@@ -152,29 +104,13 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgress) {
         row.fill(7.5f);
     SpTimerY[2] = 77;
     InstrumentType = 3;
-
-    // Each shown value is the share of the cells already zeroed.
-    FrmStatus& st = Forms::get<FrmStatus>();
-    st.load();
-    bool consistent = true;
-    QObject::connect(st.PrgStatus, &QProgressBar::valueChanged, st.PrgStatus, [&](int v) {
-        int zeroed = 0;
-        for (const auto& row : CapturedData.cells)
-            zeroed += int(std::count(row.begin(), row.end(), 0.0f));
-        consistent &= v == std::nearbyint(zeroed / 320.0);
-    });
     main.mnuFileNew_Click();
-    EXPECT_TRUE(consistent);
-    EXPECT_EQ(st.PrgStatus->value(), 100);
-    EXPECT_FALSE(st.isVisible());
+    EXPECT_EQ(Forms::get<FrmStatus>().PrgStatus->value(), 100);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    EXPECT_EQ(CapturedData, CapturedTable{});
-    SetpointStore defaults;
-    defaults.setDefaults();
-    EXPECT_EQ(Setpoints, defaults);
-    EXPECT_EQ(InstrumentType, 0);
-    EXPECT_EQ(visibleTaskWindows(), 0);
+    DataFile::Snapshot reset;
+    reset.setpoints.setDefaults();
+    EXPECT_TRUE(sameBits(DataFile::currentData(), reset));
+    EXPECT_EQ(visibleTaskWindows(), 0); // the progress window included
     EXPECT_EQ(statusLine(), status);
     EXPECT_TRUE(msgs->calls.isEmpty());
 }
