@@ -91,6 +91,37 @@ DataFile::ReadResult readBytes(const QByteArray& bytes, Snapshot& staged,
 
 TEST(DataFileRoundTrip, WritesTheGoldenFileAndReadsItBackBitForBitWithEitherLineEnd) {
     const QByteArray bytes = DataFile::dataFileBytes(*sampleData());
+    // The header as the file layout has it, so that neither writer nor golden file can drift.
+    const char* const header[] = {
+        "Velmora Data File",
+        "Software Version ",
+        "TYPE",
+        "3",
+        "SETPOINTS",
+        "PARAMETER A,PARAMETER B,PARAMETER C,PARAMETER D",
+        "11,-7,33,44",
+        "48,59,300,81",
+        "85,96,107,118",
+        "122,133,144,155",
+        "159,170,181,192",
+        "196,207,218,229",
+        "233,244,255,266",
+        "270,281,292,303",
+        "307,318,329,340",
+        "344,355,366,32767",
+        "CAPTURED DATA",
+        "RUN1 CH1,RUN1 CH2,RUN2 CH1,RUN2 CH2,RUN3 CH1,RUN3 CH2,RUN4 CH1,RUN4 CH2,"
+        "RUN5 CH1,RUN5 CH2,RUN6 CH1,RUN6 CH2,RUN7 CH1,RUN7 CH2,RUN8 CH1,RUN8 CH2"};
+    const auto written = bytes.split('\n');
+    for (int i = 0; i < DataFile::HeaderLines; ++i) {
+        QByteArray line = header[i];
+        if (i == 1)
+            line += QByteArray::number(TARVOLM_VERSION_MAJOR) + '.' +
+                    QByteArray::number(TARVOLM_VERSION_MINOR) + '.' +
+                    QByteArray::number(TARVOLM_VERSION_PATCH);
+        line += QByteArray(15 - line.count(','), ',') + '\r';
+        EXPECT_EQ(written[i], line) << "line " << i + 1;
+    }
     // Line 2 carries the program's version; the rest must not move.
     EXPECT_TRUE(bytes == goldenWithLine(2, DataFile::versionLine()));
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpreadGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -48,6 +49,12 @@ TEST_F(SpreadGridTest, WritesFromCodeRaiseNoEventAClickedButtonIsTheActiveCell) 
     grid.setRow(3);
     grid.setTypeButtonText(QStringLiteral("DOWN"));
     EXPECT_EQ(change.count() + clicked.count(), 0);
+    // Screen readers read button cells by their captions.
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(&grid)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->cellAt(2, 0)->text(QAccessible::Name), QStringLiteral("UP"));
+    EXPECT_EQ(table->cellAt(2, 1)->text(QAccessible::Name), QStringLiteral("DOWN"));
 
     const QRect cell = grid.visualRect(grid.model()->index(2, 0));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());

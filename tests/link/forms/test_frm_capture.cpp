@@ -56,6 +56,7 @@ TEST_F(CaptureWindow, WaitsForMoreThanTwoBytes) {
     EXPECT_EQ(form->light(), Light::Green);
     // A screen reader hears what the light shows.
     EXPECT_TRUE(form->ImgLight->accessibleName().contains(QStringLiteral("green")));
+    EXPECT_FALSE(form->PrgCapture->accessibleName().isEmpty());
 }
 
 TEST_F(CaptureWindow, FinishWritesTheSlotAndPreselectsTheNext) {
