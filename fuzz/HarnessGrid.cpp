@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Harnesses.h"
+
+#include "ModVars.h"
+#include "SpreadGrid.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace Fuzz {
+namespace {
+
+/// The two kinds of typed cells the sheets have: a whole number and a level with one decimal.
+SpreadGrid& grid() {
+    static std::unique_ptr<QApplication> app;
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "fuzz";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    static SpreadGrid g(2, 1);
+    static const bool typed = [] {
+        g.setCellType(1, 1, CellType::integer(0, 9999));
+        g.setCellType(2, 1, CellType::decimal(0.0, 99.0, 1));
+        return true;
+    }();
+    (void)typed;
+    return g;
+}
+
+} // namespace
+
+int gridCell(const std::uint8_t* data, std::size_t size) {
+    SpreadGrid& g = grid();
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (int col = 1; col <= 2; ++col) {
+        g.setCol(col);
+        g.setRow(1);
+        g.setValue(QVariant());
+        if (!g.typeIntoCell(col, 1, text) || g.valueText().isEmpty()) continue;
+        const auto v = SpreadGrid::parseNumber(g.valueText());
+        const CellType type = g.cellType(col, 1);
+        check(v && *v >= type.min && *v <= type.max, "a typed number keeps to its cell's limits");
+        // What the sheet does with a typed level.
+        ValueToCode(float(*v));
+        check(ValueToCodeResult >= 0 && ValueToCodeResult <= 255, "a level has a code");
+    }
+    return 0;
+}
+
+} // namespace Fuzz
