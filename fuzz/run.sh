@@ -12,6 +12,8 @@ cd "$(dirname "$0")/.."
 target=$1 seconds=$2
 shift 2
 dir=${FUZZ_BUILD_DIR:-build-fuzz}
+command -v "${FUZZ_CXX:-clang++}" > /dev/null ||
+    { echo "needs clang: apt-get install -y clang libclang-rt-14-dev" >&2; exit 2; }
 
 if [ ! -f "$dir/CMakeCache.txt" ]; then
     CXX=${FUZZ_CXX:-clang++} cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -23,6 +25,7 @@ mkdir -p "$dir/corpus/$target" "$dir/crashes/$target" "fuzz/regressions/$target"
 options=(-max_total_time="$seconds" -artifact_prefix="$dir/crashes/$target/" -print_final_stats=1)
 [ -f "fuzz/$target.dict" ] && options+=(-dict="fuzz/$target.dict")
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 export QT_QPA_PLATFORM=offscreen
 exec nice "$dir/bin/fuzz_$target" "${options[@]}" "$@" \
