@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include <cmath>
+
 namespace Fuzz {
 namespace {
 
@@ -36,6 +38,13 @@ int gridCell(const std::uint8_t* data, std::size_t size) {
     for (int col = 1; col <= 2; ++col) {
         g.setCol(col);
         g.setRow(1);
+        // A string written as the cell's value is parsed by the same grid.
+        g.setValue(text);
+        const QVariant held = g.value();
+        const auto written = SpreadGrid::parseNumber(text);
+        check(!held.isValid() || (written && std::isfinite(held.toDouble()) &&
+                                  (col == 2 || held.toDouble() == std::nearbyint(*written))),
+              "a number written is held as written, or not at all");
         g.setValue(QVariant());
         if (!g.typeIntoCell(col, 1, text) || g.valueText().isEmpty()) continue;
         const auto v = SpreadGrid::parseNumber(g.valueText());
