@@ -290,11 +290,21 @@ TEST(DataFileSave, KilledMidSaveLeavesTheOldOrTheNewFile) {
 
     // The helper saves the new and the old file over each other until it is killed.
     std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> delayUs(0, 40000);
+    std::uniform_int_distribution<int> delayUs(0, 20000);
     int seen[2] = {0, 0};
     for (int kill = 0; kill < 100; ++kill) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        posix_spawn_file_actions_t toPipe;
+        posix_spawn_file_actions_init(&toPipe);
+        posix_spawn_file_actions_adddup2(&toPipe, ready[1], STDOUT_FILENO);
         pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
+        ASSERT_EQ(posix_spawn(&pid, argv[0], &toPipe, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&toPipe);
+        close(ready[1]);
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the helper did not start";
+        close(ready[0]);
         usleep(useconds_t(delayUs(random)));
         ::kill(pid, SIGKILL);
         int status = 0;
