@@ -16,6 +16,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 // --- model ------------------------------------------------------------------------------
 
@@ -287,10 +288,17 @@ void SpreadGrid::setValue(const QVariant& value) {
                        ? parseNumber(value.toString()).value_or(std::nan(""))
                        : value.toDouble(&ok);
         if (!ok || std::isnan(v)) break;
-        if (type.kind == CellType::Integer)
-            stored = int(std::nearbyint(v));
-        else
+        // A number the cell's type cannot hold leaves it empty, as text that is no number does.
+        if (type.kind == CellType::Integer) {
+            const double whole = std::nearbyint(v);
+            if (!(whole >= std::numeric_limits<int>::min() &&
+                  whole <= std::numeric_limits<int>::max()))
+                break;
+            stored = int(whole);
+        } else {
+            if (std::abs(v) > std::numeric_limits<float>::max()) break;
             stored = float(v);
+        }
         break;
     }
     }

@@ -11,7 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <bit>
 #include <charconv>
@@ -250,4 +253,52 @@ TEST(DataFileSave, ReplacesTheOldFileWholeOrNotAtAll) {
     EXPECT_EQ(last, 100.0f);
     EXPECT_TRUE(readAll(path) == DataFile::dataFileBytes(*sampleData()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("run.csv")});
+}
+
+TEST(DataFileSave, KilledMidSaveLeavesTheOldOrTheNewFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    const QByteArray versions[] = {DataFile::dataFileBytes(*before()),
+                                   DataFile::dataFileBytes(*sampleData())};
+    const QString sources[] = {dir.filePath(QStringLiteral("old.src")),
+                               dir.filePath(QStringLiteral("new.src"))};
+    for (int i = 0; i < 2; ++i)
+        writeFile(sources[i], versions[i]);
+    writeFile(path, versions[0]);
+    const QByteArray helper = TARVOLM_BIN_DIR "/tarvolm_save_loop";
+    const QByteArray args[] = {path.toLocal8Bit(), sources[1].toLocal8Bit(),
+                               sources[0].toLocal8Bit()};
+    char* argv[] = {const_cast<char*>(helper.data()), const_cast<char*>(args[0].data()),
+                    const_cast<char*>(args[1].data()), const_cast<char*>(args[2].data()), nullptr};
+
+    // The helper saves the new and the old file over each other until it is killed.
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> delayUs(0, 20000);
+    int seen[2] = {0, 0};
+    for (int kill = 0; kill < 100; ++kill) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        posix_spawn_file_actions_t toPipe;
+        posix_spawn_file_actions_init(&toPipe);
+        posix_spawn_file_actions_adddup2(&toPipe, ready[1], STDOUT_FILENO);
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, argv[0], &toPipe, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&toPipe);
+        close(ready[1]);
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the helper did not start";
+        close(ready[0]);
+        usleep(useconds_t(delayUs(random)));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the helper stopped by itself at kill " << kill;
+        const QByteArray onDisk = readAll(path);
+        const int which = onDisk == versions[0] ? 0 : onDisk == versions[1] ? 1 : -1;
+        ASSERT_NE(which, -1) << "a torn file (" << onDisk.size() << " bytes) at kill " << kill;
+        ++seen[which];
+    }
+    // Both outcomes were seen, so the kills did land during the saves.
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
 }

@@ -7,8 +7,6 @@
 
 #include <QTimer>
 
-#include <random>
-
 namespace {
 
 using Light = FrmCapture::Light;
@@ -113,30 +111,4 @@ TEST_F(CaptureWindow, FailuresCloseThePortAndChangeNothingElse) {
     EXPECT_TRUE(stopped() && !framesOpen());
     EXPECT_TRUE(runHolds(1, 0));
     EXPECT_TRUE(form->OptData[0]->isChecked());
-}
-
-TEST_F(CaptureWindow, RandomStreamsNeverCrash) {
-    std::mt19937 rng(20240611);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int read = 0; read < 3000; ++read) {
-        QByteArray stream; // records, broken records, loose marks and noise
-        for (const int length = pick(0, 16000); stream.size() < length;) {
-            const int kind = pick(0, 3);
-            stream += kind == 0   ? captureStream(pick(1, 50), pick(1, 100))
-                      : kind == 1 ? captureRecord(pick(0, 255), pick(0, 255), pick(0, 255))
-                                  : QByteArray(1, char(kind == 2 ? 0x72 : pick(0, 255)));
-        }
-        form->OptData[pick(0, 7)]->click();
-        form->CmdRun_Click();
-        tick();
-        line().incoming = stream;
-        tick();
-        form->CmdHalt_Click();
-        if (CaptureTicks != 0) tick();
-        ASSERT_FALSE(form->TmrUpload->isActive());
-        ASSERT_LE(CaptureByteCount, 15000);
-    }
-    for (const auto& row : CapturedData.cells)
-        for (float v : row)
-            ASSERT_TRUE(v >= 0.0f && v <= 99.0f);
 }
