@@ -22,6 +22,7 @@
 #include <cmath>
 #include <csignal>
 #include <memory>
+#include <random>
 
 using DataFile::ReadStatus;
 using DataFile::Snapshot;
