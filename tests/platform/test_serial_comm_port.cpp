@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial port layer against velmora-sim on a pseudo-terminal. A missing device and one
-// held by another program are end-to-end cases.
+// The serial port layer against velmora-sim on a pseudo-terminal.
 #include "Frames.h"
 #include "SerialCommPort.h"
 #include "SimProcess.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -20,6 +20,13 @@ TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     port.open();
     EXPECT_FALSE(port.setPortNumber(1));
     EXPECT_EQ(port.portNumber(), 2);
+    SerialCommPort other({9600, 1024}); // another window of this program
+    other.setPortNumber(2);
+    EXPECT_THROW(other.open(), CommError);
+    qputenv("TARVOLM_COMM3", "/dev/tarvolm-no-such-port");
+    other.setPortNumber(3);
+    EXPECT_THROW(other.open(), CommError);
+    qunsetenv("TARVOLM_COMM3");
     port.write(Frames::ReadSetpointsRequest());
     ASSERT_TRUE(SimProcess::waitForBytes(port, 44));
     EXPECT_EQ((*Frames::SetpointRecordSets(port.readAll(), 0))[2], set);
@@ -36,6 +43,14 @@ TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     port.open();
     SimProcess::pause(100);
     EXPECT_EQ(port.waitingCount(), 0); // the unread reply went with the close
+    port.close();
+    QProcess holder; // another program; --no-fork: the lock goes with the process killed below
+    holder.start(QStringLiteral("flock"), {"--no-fork", sim.device(), "sleep", "30"});
+    ASSERT_TRUE(holder.waitForStarted());
+    SimProcess::pause(200);
+    EXPECT_THROW(port.open(), CommError);
+    holder.kill();
+    holder.waitForFinished();
 }
 
 TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLaterAVanishedPeerClosesThePort) {
