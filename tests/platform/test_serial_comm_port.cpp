@@ -9,6 +9,10 @@
 
 #include <ctime>
 
+static bool waitForBytes(CommPort& port, int count) {
+    return SimProcess::waitFor([&] { return port.waitingCount() >= count; }, 3000);
+}
+
 TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     // Control characters, NUL and high bytes must pass unchanged both ways.
     const Frames::ParameterBytes set{0x00, 0x0A, 0x0D, 0x11, 0x13, 0x7F, 0x1A, 0x03, 0xFF, 0x72};
@@ -28,16 +32,16 @@ TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     EXPECT_THROW(other.open(), CommError);
     qunsetenv("TARVOLM_COMM3");
     port.write(Frames::ReadSetpointsRequest());
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 44));
+    ASSERT_TRUE(waitForBytes(port, 44));
     EXPECT_EQ((*Frames::SetpointRecordSets(port.readAll(), 0))[2], set);
     const QByteArray frame = *Frames::WriteParameterSet(1, set);
     port.write(frame);
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 4));
+    ASSERT_TRUE(waitForBytes(port, 4));
     EXPECT_EQ(port.readAll(), *Frames::WriteAck(1));
     EXPECT_EQ(sim.frames("WriteParameterSet(A)"), QList<QByteArray>{frame});
 
     port.write(Frames::IdentifyRequest());
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    ASSERT_TRUE(waitForBytes(port, 5));
     port.close();
     EXPECT_THROW(port.waitingCount(), CommError);
     port.open();
@@ -59,7 +63,7 @@ TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLaterAVanishedPeerClosesTh
     sim.useAsPort(1);
     SerialCommPort port({57600, 100});
     port.open();
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 100));
+    ASSERT_TRUE(waitForBytes(port, 100));
     SimProcess::pause(800); // the rest of the 500-byte stream arrives meanwhile
     const QByteArray kept = port.readAll();
     ASSERT_EQ(kept.size(), 100);
