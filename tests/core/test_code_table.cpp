@@ -24,13 +24,9 @@ TEST(CodeTable, ValueToCodeComparesInSinglePrecision) {
 }
 
 TEST(CodeTable, CodesReadAsTheirLevelsAndEveryCodeRoundTrips) {
-    for (auto [code, level] : {std::pair{-1, 0.0f},
-                               {256, 0.0f},
-                               {11, 0.3f},
-                               {39, 12.7f},
-                               {176, 73.3f},
-                               {234, 98.9f},
-                               {255, 99.0f}}) {
+    const std::pair<int, float> levels[] = {{-1, 0.0f},   {256, 0.0f},  {11, 0.3f},  {39, 12.7f},
+                                            {176, 73.3f}, {234, 98.9f}, {255, 99.0f}};
+    for (auto [code, level] : levels) {
         CodeToValue(static_cast<std::int16_t>(code));
         EXPECT_EQ(CodeToValueResult, level) << "code " << code;
     }

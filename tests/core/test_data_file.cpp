@@ -240,8 +240,7 @@ TEST(DataFileSave, ReplacesTheOldFileWholeOrNotAtAll) {
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
+    const rlimit small{4096, saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool savedOk = DataFile::saveDataFile(path, *sampleData());
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -261,16 +260,12 @@ TEST(DataFileSave, KilledMidSaveLeavesTheOldOrTheNewFile) {
     const QString path = dir.filePath(QStringLiteral("run.csv"));
     const QByteArray versions[] = {DataFile::dataFileBytes(*before()),
                                    DataFile::dataFileBytes(*sampleData())};
-    const QString sources[] = {dir.filePath(QStringLiteral("old.src")),
-                               dir.filePath(QStringLiteral("new.src"))};
-    for (int i = 0; i < 2; ++i)
-        writeFile(sources[i], versions[i]);
     writeFile(path, versions[0]);
-    const QByteArray helper = TARVOLM_BIN_DIR "/tarvolm_save_loop";
-    const QByteArray args[] = {path.toLocal8Bit(), sources[1].toLocal8Bit(),
-                               sources[0].toLocal8Bit()};
-    char* argv[] = {const_cast<char*>(helper.data()), const_cast<char*>(args[0].data()),
-                    const_cast<char*>(args[1].data()), const_cast<char*>(args[2].data()), nullptr};
+    writeFile(path + ".old", versions[0]);
+    writeFile(path + ".new", versions[1]);
+    QByteArray args[] = {TARVOLM_BIN_DIR "/tarvolm_save_loop", path.toLocal8Bit(),
+                         (path + ".new").toLocal8Bit(), (path + ".old").toLocal8Bit()};
+    char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data(), nullptr};
 
     // The helper saves the new and the old file over each other until it is killed.
     std::mt19937 random(20261206);

@@ -24,15 +24,10 @@ public:
     OtherForm() : Form(QStringLiteral("OtherForm")) {}
 };
 
-class FormLayer : public ::testing::Test {
-protected:
-    void SetUp() override { Forms::releaseAll(); }
-    void TearDown() override { Forms::releaseAll(); }
-};
-
 } // namespace
 
-TEST_F(FormLayer, ShowLoadsOnceAndActivatesOncePerActivation) {
+TEST(FormLayer, ActivatesOncePerActivationUnloadKeepsTheInstanceVariablesReleaseDropsThem) {
+    Forms::releaseAll();
     ProbeForm& f = Forms::get<ProbeForm>();
     f.show();
     QApplication::processEvents(); // the window system's own activation must not count again
@@ -51,11 +46,7 @@ TEST_F(FormLayer, ShowLoadsOnceAndActivatesOncePerActivation) {
     f.show();
     EXPECT_EQ(f.activations, 4);
     EXPECT_EQ(f.loads, 1);
-}
 
-TEST_F(FormLayer, UnloadKeepsTheInstanceVariablesReleaseDropsThem) {
-    ProbeForm& f = Forms::get<ProbeForm>();
-    f.show();
     f.remembered = 42;
     QPointer<QWidget> window = f.window();
     f.unload();
@@ -73,4 +64,5 @@ TEST_F(FormLayer, UnloadKeepsTheInstanceVariablesReleaseDropsThem) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull());
     EXPECT_EQ(Forms::get<ProbeForm>().remembered, 0);
+    Forms::releaseAll();
 }

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial port layer against velmora-sim on a pseudo-terminal. A missing device and one
-// held by another program are end-to-end cases.
+// The serial port layer against velmora-sim on a pseudo-terminal.
 #include "Frames.h"
 #include "SerialCommPort.h"
 #include "SimProcess.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <ctime>
+
+static bool waitForBytes(CommPort& port, int count) {
+    return SimProcess::waitFor([&] { return port.waitingCount() >= count; }, 3000);
+}
 
 TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     // Control characters, NUL and high bytes must pass unchanged both ways.
@@ -20,22 +24,37 @@ TEST(SerialCommPort, RawBytesBothWaysOnTheChosenPortAndCloseDropsUnreadOnes) {
     port.open();
     EXPECT_FALSE(port.setPortNumber(1));
     EXPECT_EQ(port.portNumber(), 2);
+    SerialCommPort other({9600, 1024}); // another window of this program
+    other.setPortNumber(2);
+    EXPECT_THROW(other.open(), CommError);
+    qputenv("TARVOLM_COMM3", "/dev/tarvolm-no-such-port");
+    other.setPortNumber(3);
+    EXPECT_THROW(other.open(), CommError);
+    qunsetenv("TARVOLM_COMM3");
     port.write(Frames::ReadSetpointsRequest());
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 44));
+    ASSERT_TRUE(waitForBytes(port, 44));
     EXPECT_EQ((*Frames::SetpointRecordSets(port.readAll(), 0))[2], set);
     const QByteArray frame = *Frames::WriteParameterSet(1, set);
     port.write(frame);
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 4));
+    ASSERT_TRUE(waitForBytes(port, 4));
     EXPECT_EQ(port.readAll(), *Frames::WriteAck(1));
     EXPECT_EQ(sim.frames("WriteParameterSet(A)"), QList<QByteArray>{frame});
 
     port.write(Frames::IdentifyRequest());
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 5));
+    ASSERT_TRUE(waitForBytes(port, 5));
     port.close();
     EXPECT_THROW(port.waitingCount(), CommError);
     port.open();
     SimProcess::pause(100);
     EXPECT_EQ(port.waitingCount(), 0); // the unread reply went with the close
+    port.close();
+    QProcess holder; // another program; --no-fork: the lock goes with the process killed below
+    holder.start(QStringLiteral("flock"), {"--no-fork", sim.device(), "sleep", "30"});
+    ASSERT_TRUE(holder.waitForStarted());
+    SimProcess::pause(200);
+    EXPECT_THROW(port.open(), CommError);
+    holder.kill();
+    holder.waitForFinished();
 }
 
 TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLaterAVanishedPeerClosesThePort) {
@@ -44,7 +63,7 @@ TEST(SerialCommPort, FullReceiveBufferDropsWhatArrivesLaterAVanishedPeerClosesTh
     sim.useAsPort(1);
     SerialCommPort port({57600, 100});
     port.open();
-    ASSERT_TRUE(SimProcess::waitForBytes(port, 100));
+    ASSERT_TRUE(waitForBytes(port, 100));
     SimProcess::pause(800); // the rest of the 500-byte stream arrives meanwhile
     const QByteArray kept = port.readAll();
     ASSERT_EQ(kept.size(), 100);

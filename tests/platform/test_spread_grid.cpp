@@ -69,15 +69,10 @@ TEST_F(SpreadGridTest, EditorsHoldTheCellLimits) {
     EXPECT_EQ(change.at(0), (QVariantList{1, 4}));
     EXPECT_FALSE(typeWithEditor(1, 4, QStringLiteral("99.01")));
     // Out of range, not a number or not whole: refused, the cell keeps its value, no event.
-    for (auto [row, bad] : {std::pair{4, "-1"},
-                            {4, "100"},
-                            {4, "abc"},
-                            {4, "1e5"},
-                            {4, "12..3"},
-                            {4, "0x10"},
-                            {4, "nan"},
-                            {1, "10000"},
-                            {1, "2.5"}})
+    const std::pair<int, const char*> refused[] = {{4, "-1"},  {4, "100"},   {4, "abc"},
+                                                   {4, "1e5"}, {4, "12..3"}, {4, "0x10"},
+                                                   {4, "nan"}, {1, "10000"}, {1, "2.5"}};
+    for (auto [row, bad] : refused)
         EXPECT_FALSE(grid.typeIntoCell(1, row, QLatin1String(bad))) << bad;
     grid.setCol(1);
     grid.setRow(4);

@@ -8,12 +8,12 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 /// An in-memory serial line per port number, for tick-by-tick tests.
 struct FakeLine {
     QByteArray incoming;       ///< bytes waiting to be read
     QList<QByteArray> written; ///< every write, in order
-    QByteArray lastRead;       ///< what the last read returned
     bool missing = false;      ///< open fails (no such device)
     bool failIo = false;       ///< every read and write fails
     int heldBy = 0;            ///< number of ports holding it open
@@ -48,10 +48,7 @@ public:
         return int(std::min<qsizetype>(usable().incoming.size(), settings_.receiveBuffer));
     }
     QByteArray readAll() override {
-        FakeLine& l = usable();
-        l.lastRead = l.incoming.left(settings_.receiveBuffer);
-        l.incoming.clear();
-        return l.lastRead;
+        return std::exchange(usable().incoming, {}).left(settings_.receiveBuffer);
     }
     void write(const QByteArray& bytes) override {
         FakeLine& l = usable();

@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CommPort.h"
-
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QList>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -81,10 +75,6 @@ public:
     }
     static void pause(int ms) {
         waitFor([] { return false; }, ms);
-    }
-    /// Waits until at least `count` bytes wait on `port`; false on timeout.
-    static bool waitForBytes(CommPort& port, int count, int timeoutMs = 3000) {
-        return waitFor([&] { return port.waitingCount() >= count; }, timeoutMs);
     }
     /// Kills the simulator at once: its device vanishes under the program.
     void kill() {

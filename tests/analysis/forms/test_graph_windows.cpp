@@ -207,6 +207,19 @@ TEST_F(GraphWindows, AnalysisDrawsTheCutOrForARunWithoutOnsetNothing) {
     // Type D: both windows open at position 6 (row 100), Timer X 10 and Timer Y 5 later.
     for (auto [i, x] : {std::pair{4, 0.03}, {6, 0.13}, {8, 0.03}, {10, 0.08}})
         EXPECT_NEAR(note(i).x, x, 1e-6) << i;
+    // An edit of the adjust grid writes one element of set B and moves its line or marker.
+    for (auto [col, typed, array, stored, moved] :
+         {std::tuple{5, "50", &SetpointStore::SpCh1Peak, CodeTable::codeOfLevel(50.0f), 0},
+          {3, "20", &SetpointStore::SpTimerX, 20, 6},
+          {4, "0", &SetpointStore::SpTimerY, 0, 10}}) {
+        SetpointStore expected = Setpoints;
+        (expected.*array)[2] = static_cast<std::int16_t>(stored);
+        const auto was = cutGraph().annotations();
+        ASSERT_TRUE(a.SpdAdjust->typeIntoCell(col, 1, QLatin1String(typed)));
+        EXPECT_EQ(Setpoints, expected) << col;
+        for (int i : {0, 6, 10})
+            EXPECT_EQ(note(i).x != was[i].x || note(i).y != was[i].y, i == moved) << col << i;
+    }
     // A run with no onset leaves an empty cut that Auto Setpoints of Type A refuses.
     InstrumentType = 0;
     a.CmdBack->click();
@@ -238,29 +251,4 @@ TEST_F(GraphWindows, AnalysisDrawsTheCutOrForARunWithoutOnsetNothing) {
     EXPECT_TRUE(Forms::get<FrmSetCal>().isVisible());
     Forms::get<FrmAnalyseDialoge>().CmdBack->click();
     EXPECT_TRUE(Forms::get<FrmGraphType>().isVisible());
-}
-
-TEST_F(GraphWindows, AdjustGridEditsWriteOneElementAndMoveTheLinesAndMarkers) {
-    InstrumentType = 3;
-    const struct {
-        int col;
-        const char* typed;
-        SetpointStore::Array SetpointStore::*array;
-        int stored;
-        int moved; ///< the annotation that moves, or -1
-    } cases[] = {{5, "50", &SetpointStore::SpCh1Peak, CodeTable::codeOfLevel(50.0f), 0},
-                 {3, "20", &SetpointStore::SpTimerX, 20, 6},
-                 {4, "0", &SetpointStore::SpTimerY, 0, 10},
-                 {1, "7", nullptr, 0, -1}};
-    FrmAnalyse& a = analyse();
-    for (const auto& c : cases) {
-        SetpointStore expected = Setpoints;
-        if (c.array) (expected.*c.array)[2] = static_cast<std::int16_t>(c.stored);
-        const auto was = cutGraph().annotations();
-        ASSERT_TRUE(a.SpdAdjust->typeIntoCell(c.col, 1, QLatin1String(c.typed)));
-        EXPECT_EQ(Setpoints, expected) << c.col;
-        const auto now = cutGraph().annotations();
-        for (int i : {0, 6, 10})
-            EXPECT_EQ(now[i].x != was[i].x || now[i].y != was[i].y, i == c.moved) << c.col << i;
-    }
 }

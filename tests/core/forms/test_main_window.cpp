@@ -80,23 +80,16 @@ TEST_F(MainWindowTest, EveryActionLeavesAtMostOneTaskWindow) {
     // The About window is not a task window: navigation leaves it where it is.
     EXPECT_TRUE(Forms::get<frmAbout>().isVisible());
     EXPECT_TRUE(msgs->calls.isEmpty());
-}
-
-TEST_F(MainWindowTest, DataPanelAndPreviousNext) {
-    MDIFormMain& main = startProgram();
-    // The data panel toggle hides the open task window too.
-    main.ChkData->click();
+    main.ChkData->click(); // the data panel toggle hides the open task window too
     EXPECT_EQ(visibleTaskWindows(), 0);
     main.ChkData->click();
-    // Previous and Next cross subsystem borders.
-    main.CmdGraph_Click();
+    main.CmdGraph_Click(); // Previous crosses subsystem borders
     Forms::get<FrmGraphType>().CmdBack_Click();
     EXPECT_TRUE(Forms::get<FrmCapture>().isVisible());
     EXPECT_EQ(statusLine(), QStringLiteral("Status: Capture incoming data from Velmora."));
-    EXPECT_EQ(visibleTaskWindows(), 1);
 }
 
-TEST_F(MainWindowTest, FileNewResetsEverythingWithProgress) {
+TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
     MDIFormMain& main = startProgram();
     main.CmdSetPoints_Click();
     const QString status = statusLine();
@@ -112,20 +105,15 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgress) {
     EXPECT_TRUE(sameBits(DataFile::currentData(), reset));
     EXPECT_EQ(visibleTaskWindows(), 0); // the progress window included
     EXPECT_EQ(statusLine(), status);
-    EXPECT_TRUE(msgs->calls.isEmpty());
-}
 
-TEST_F(MainWindowTest, ExitAndHelp) {
-    MDIFormMain& main = startProgram();
     main.CmdExit_Click();
     main.mnuFileExit_Click();
     main.window()->close();
     EXPECT_EQ(programEnds, 3);
-
     main.mnuHelpBook_Click();
     main.SmartHelp1->click();
-    const QString expected = "xdg-open " + programFolder() + "/TARVOLM.HLP";
-    EXPECT_EQ(launches, (QStringList{expected, expected}));
+    const QString help = "xdg-open " + programFolder() + "/TARVOLM.HLP";
+    EXPECT_EQ(launches, (QStringList{help, help}));
     EXPECT_TRUE(msgs->calls.isEmpty());
     launchSucceeds = false;
     main.mnuHelpBook_Click();

@@ -40,18 +40,13 @@ TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
     EXPECT_EQ(SpTimerX[1], 33);
 
     // A button turns and stores the caption it shows after the click, and nothing else.
-    for (auto [col, row, first, firstCode, second, secondCode] :
-         {std::tuple{4, 3, "DOWN", 62, "UP", 61}, {2, 7, "YES", 1, "NO", 0}}) {
+    for (auto [col, row, text, code] :
+         {std::tuple{4, 3, "DOWN", 62}, {4, 3, "UP", 61}, {2, 7, "YES", 1}, {2, 7, "NO", 0}}) {
         SetpointStore expected = Setpoints;
-        auto& stored = (row == 3 ? expected.SpCountDir : expected.SpViewTotal)[col];
+        (row == 3 ? expected.SpCountDir : expected.SpViewTotal)[col] = std::int16_t(code);
         g->clickButton(col, row);
-        EXPECT_EQ(cell(col, row, true), QLatin1String(first));
-        stored = std::int16_t(firstCode);
-        EXPECT_EQ(Setpoints, expected);
-        g->clickButton(col, row);
-        EXPECT_EQ(cell(col, row, true), QLatin1String(second));
-        stored = std::int16_t(secondCode);
-        EXPECT_EQ(Setpoints, expected);
+        EXPECT_EQ(cell(col, row, true), QLatin1String(text));
+        EXPECT_EQ(Setpoints, expected) << text;
     }
 
     // Any byte the store holds shows, totals above the 16-bit range included.

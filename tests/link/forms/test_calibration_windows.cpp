@@ -6,11 +6,9 @@
 #include "FrmSetCal.h"
 #include "FrmSetpoints.h"
 #include "LinkFormTest.h"
-#include "MDIFormMain.h"
 #include "ModVars.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QThread>
 #include <QTimer>
 
@@ -112,21 +110,8 @@ TEST_F(UploadTest, StopStartsAgainWithIdentificationAnErrorResumes) {
     up().CmdRun_Click();
     ticks(1);
     EXPECT_EQ(line().written.last(), Frames::ReadSetpointsRequest());
-}
-
-TEST_F(UploadTest, HiddenByNavigationTheUploadGoesOnPreviousAndNextEndIt) {
-    MDIFormMain& main = startProgram();
-    up().CmdRun_Click();
-    main.CmdSetPoints_Click();
-    ticks(2);
-    EXPECT_EQ(line().written.size(), 2);
-    main.CmdGetPresets_Click();
-    EXPECT_TRUE(up().FrmComm->isEnabled() && up().LblStatus->text().isEmpty());
-    up().CmdBack_Click();
-    EXPECT_TRUE(upStopped());
-    EXPECT_TRUE(Forms::get<FrmNetwork>().isVisible());
-    up().CmdExit_Click();
-    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
+    up().CmdBack_Click(); // Previous ends it
+    EXPECT_TRUE(upStopped() && Forms::get<FrmNetwork>().isVisible());
 }
 
 TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {

@@ -37,27 +37,16 @@ protected:
 } // namespace
 
 TEST_F(NetworkTest, ScanOutcomesAsTheBoardsSeeThem) {
+    const char* const notFound =
+        "Could not find selected channel.  Please check the dip-switch and try again.";
     const struct {
         int board; // -1: none answers
-        int chosen;
-        int lastTick;
+        int chosen, lastTick;
         QList<int> openTicks;
         const char* message;
-    } cases[] = {
-        {-1,
-         12,
-         768,
-         {765, 766, 767},
-         "Could not find selected channel.  Please check the "
-         "dip-switch and try again."},
-        {5, 5, 763, {762, 763}, "Channel opened successfully..."},
-        {254,
-         254,
-         765,
-         {764},
-         "Could not find selected channel.  Please check the dip-switch "
-         "and try again."},
-    };
+    } cases[] = {{-1, 12, 768, {765, 766, 767}, notFound},
+                 {5, 5, 763, {762, 763}, "Channel opened successfully..."},
+                 {254, 254, 765, {764}, notFound}};
     for (const auto& c : cases) {
         std::map<int, int> closes;
         QList<int> opens;
@@ -88,24 +77,7 @@ TEST_F(NetworkTest, ScanOutcomesAsTheBoardsSeeThem) {
     line().onWrite = nullptr;
 }
 
-TEST_F(NetworkTest, NoSelectionOrAMissingPortIsACommErrorThatUnlocksTheInputs) {
-    openChannel(0, 0);
-    NetAddress = -1; // what a list without a selection would store
-    NetScanAddress = 254;
-    NetScanTicks = 2;
-    ticks(1);
-    net().MSComm->close();
-    line().missing = true;
-    net().CmdRun_Click();
-    ticks(1);
-    EXPECT_EQ(msgs->texts(), QStringList(2, CommErrorText));
-    EXPECT_TRUE(line().written.isEmpty());
-    EXPECT_FALSE(net().TmrNetwork->isActive());
-    EXPECT_TRUE(net().CmbAddr->isEnabled() && net().CmbChannel->isEnabled() &&
-                net().FrmComm->isEnabled());
-}
-
-TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
+TEST_F(NetworkTest, StopKeepsThePortANoSelectionOrAMissingPortIsACommErrorThatUnlocksTheInputs) {
     openChannel(3, 0);
     ticks(10);
     net().CmdHalt_Click();
@@ -114,12 +86,25 @@ TEST_F(NetworkTest, StopKeepsThePortFromTheUploadAndOpenChannelStartsAtZero) {
     up.show();
     up.CmdRun_Click();
     up.TmrUpload_Timer();
-    EXPECT_EQ(msgs->calls.size(), 1) << "the stopped scan still holds the port";
+    EXPECT_EQ(msgs->texts(), QStringList{CommErrorText}) << "the stopped scan still holds the port";
     line().written.clear();
-    net().CmdRun_Click();
+    net().CmdRun_Click(); // Open Channel starts at address 0
     ticks(3);
     EXPECT_EQ(line().written, (QList<QByteArray>{*Frames::NetCloseAll(0), *Frames::NetCloseAll(0),
                                                  *Frames::NetCloseAll(1)}));
+    NetAddress = -1; // what a list without a selection would store
+    NetScanAddress = 254;
+    NetScanTicks = 2;
+    ticks(1);
+    net().MSComm->close();
+    line().missing = true;
+    net().CmdRun_Click();
+    ticks(1);
+    EXPECT_EQ(msgs->texts(), QStringList(3, CommErrorText));
+    EXPECT_EQ(line().written.size(), 3);
+    EXPECT_FALSE(net().TmrNetwork->isActive());
+    EXPECT_TRUE(net().CmbAddr->isEnabled() && net().CmbChannel->isEnabled() &&
+                net().FrmComm->isEnabled());
 }
 
 TEST_F(NetworkTest, ActivationDuringAnAttemptRestartsTheScanWithTheFirstItems) {
