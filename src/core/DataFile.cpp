@@ -120,8 +120,7 @@ template <typename Take> bool forEachField(std::string_view line, Take&& take) {
 /// Lines of a device, each without its line end, none longer than MaxLineLength.
 class LineReader {
 public:
-    /// Unended: the last line, with no line end after it.
-    enum Result { Line, Unended, End, Error };
+    enum Result { Line, End, Error };
 
     explicit LineReader(QIODevice& in) : in_(in), buf_(MaxLineLength + 3) {}
 
@@ -136,8 +135,9 @@ public:
         if (len > 0 && buf_[len - 1] == '\r') --len;
         // A full buffer with no line end means the line goes on beyond the limit.
         if ((!ended && !in_.atEnd()) || len > std::size_t(MaxLineLength)) return Error;
+        // The last line may lack its line end, as files edited by hand often do.
         line = std::string_view(buf_.data(), len);
-        return ended ? Line : Unended;
+        return Line;
     }
 
 private:
@@ -270,8 +270,6 @@ ReadResult readDataFile(QIODevice& in, Snapshot& staged, const Progress& progres
         ++line;
         const ReadResult failed{ReadStatus::ReadError, line};
         if (got == LineReader::Error || line > LineCount) return failed;
-        // A file that stops inside a setpoint or data line was cut short.
-        if (got == LineReader::Unended && line >= FirstSetpointLine) return failed;
 
         if (isHeaderLine(line)) {
             header[line].assign(text);

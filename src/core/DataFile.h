@@ -46,7 +46,7 @@ inline const QString NotVelmora =
 enum class ReadStatus {
     Ok,         ///< the whole file was read and its headers are right: commit it
     ReadError,  ///< unreadable, wrong first line, bad field, a line of other than 16 fields
-                ///< from line 7 on, a file ending inside such a line, over-long or 2019th line
+                ///< from line 7 on (a row cut short), over-long or 2019th line
     NotVelmora, ///< read to its end, but the header lines are not a data file's
 };
 

@@ -133,7 +133,9 @@ TEST(DataFileRoundTrip, WritesTheGoldenFileAndReadsItBackBitForBitWithEitherLine
     auto expected = sampleData();
     for (int i = 0; i < SetpointStore::ArrayCount; ++i)
         expected->setpoints.array(i)[0] = SetpointDefaults[i];
-    for (const QByteArray& in : {readAll(GoldenPath), readAll(GoldenPath).replace("\r\n", "\n")}) {
+    // A last line without its line end is as whole as one with it.
+    for (const QByteArray& in : {readAll(GoldenPath), readAll(GoldenPath).replace("\r\n", "\n"),
+                                 readAll(GoldenPath).chopped(2)}) {
         auto staged = before();
         int steps = 0;
         float last = 0;
@@ -176,7 +178,6 @@ TEST(DataFileLoad, BadFilesEndInTheirMessageAndChangeNothing) {
         {"cut after line 10", goldenCut(10), other, 10},
         {"a 2019th line", readAll(GoldenPath) + "\r\n", failed, 2019},
         {"ends inside line 1000", goldenCut(999) + "1,2,3,4,5,6,7,8", failed, 1000},
-        {"last line without its end", readAll(GoldenPath).chopped(2), failed, 2018},
         {"ends inside a setpoint line", goldenCut(9) + "5,5", failed, 10},
         {"8 fields in a data row", goldenWithLine(500, "1,2,3,4,5,6,7,8"), failed, 500},
         {"empty data row", goldenWithLine(600, ""), failed, 600},
@@ -201,6 +202,15 @@ TEST(DataFileRead, FieldsOfTypeSetpointAndDataLinesAndRowsAShortFileDoesNotReach
     EXPECT_EQ(readBytes(goldenCut(18 + 5), *staged).status, ReadStatus::Ok);
     EXPECT_EQ(staged->table.at(5, 5), sampleData()->table.at(5, 5));
     EXPECT_EQ(staged->table.at(5, 6), 42.5f);
+    // The header alone loads type and setpoints, with or without its last line end.
+    for (const QByteArray& in : {goldenCut(18), goldenCut(18).chopped(2)}) {
+        auto header = before();
+        const auto res = readBytes(in, *header);
+        EXPECT_EQ(std::pair(res.status, res.lines), std::pair(ReadStatus::Ok, 18));
+        EXPECT_EQ(std::pair(header->instrumentType, header->setpoints.SpTimerY[4]),
+                  (std::pair<std::int16_t, std::int16_t>(3, 32767)));
+        EXPECT_EQ(header->table.at(1, 1), 42.5f);
+    }
 
     // The type: rounded ties to even, kept within 0 to 5.
     const std::pair<const char*, int> cases[] = {
