@@ -14,7 +14,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <map>
 
 namespace {
 
@@ -69,6 +68,7 @@ struct SciGraph::Impl {
     bool showAnnotations = false;
     std::vector<Annotation> annotations;
     std::vector<QCPAbstractItem*> annotationItems;
+    std::vector<QCPItemText*> labels;
 
     Subset* subset(int s) {
         return (s >= 0 && s < static_cast<int>(subsets.size())) ? &subsets[s] : nullptr;
@@ -83,6 +83,9 @@ struct SciGraph::Impl {
     void showData();
     void drawAnnotations();
     void fitToData();
+    std::vector<double> levels() const;
+    void keepInView(double level);
+    void stackLabels();
     void print(QWidget* parent);
     void render(QPrinter& printer);
 };
@@ -143,17 +146,46 @@ void SciGraph::Impl::fitToData() {
     const double pad = y1 - y0 > 0 ? (y1 - y0) * 0.05 : 1.0;
     plot->xAxis->setRange(x0, x1);
     plot->yAxis->setRange(y0 < 0 ? y0 - pad : 0.0, y1 + pad);
+    for (double level : levels())
+        keepInView(level);
+}
+
+/// The heights of the horizontal annotation lines shown (threshold levels, say).
+std::vector<double> SciGraph::Impl::levels() const {
+    std::vector<double> found;
+    if (!showAnnotations) return found;
+    for (size_t i = 0; i + 1 < annotations.size(); ++i) {
+        const Annotation& a = annotations[i];
+        const Annotation& b = annotations[i + 1];
+        if (a.type == AnnotationLineStart && b.type == AnnotationLineEnd && a.y == b.y)
+            found.push_back(a.y);
+    }
+    return found;
+}
+
+/// Widens the y range just enough that a line at `level` shows, with room for its label above.
+void SciGraph::Impl::keepInView(double level) {
+    const QCPRange r = plot->yAxis->range();
+    const int height = plot->axisRect()->height();
+    // Shares of the plot's height kept free above a line (its label) and below it.
+    const int labelHeight = QFontMetrics(plot->font()).height();
+    const double above = height > 0 ? std::min(0.5, (labelHeight + 4.0) / height) : 0.1;
+    const double below = height > 0 ? std::min(0.5, 3.0 / height) : 0.02;
+    if (r.upper - level < above * r.size())
+        plot->yAxis->setRange(r.lower, (level - above * r.lower) / (1.0 - above));
+    else if (level - r.lower < below * r.size())
+        plot->yAxis->setRange((level - below * r.upper) / (1.0 - below), r.upper);
 }
 
 void SciGraph::Impl::drawAnnotations() {
     for (QCPAbstractItem* item : annotationItems)
         plot->removeItem(item);
     annotationItems.clear();
+    labels.clear();
     if (!showAnnotations) return;
-    // Labels standing at the same height (the feet of marker lines) climb one line each, so
-    // markers close together or at the same place keep readable labels.
-    std::map<double, int> labelsAtHeight;
-    const int lineHeight = QFontMetrics(plot->font()).height();
+    // The operator's x range stays; a level outside the y range shown widens it.
+    for (double level : levels())
+        keepInView(level);
     for (size_t i = 0; i < annotations.size(); ++i) {
         const Annotation& a = annotations[i];
         if (a.type != AnnotationLineStart) continue;
@@ -172,8 +204,45 @@ void SciGraph::Impl::drawAnnotations() {
         text->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
         text->setText(a.text);
         text->setColor(pen.color());
-        text->setPadding(QMargins(3, 0, 3, 1 + lineHeight * labelsAtHeight[a.y]++));
+        text->setPadding(QMargins(3, 0, 3, 1));
         annotationItems.push_back(text);
+        labels.push_back(text);
+    }
+}
+
+/// Labels that would overlap climb above one another, lowest first, so markers at one place
+/// and thresholds at close levels stay readable. Runs once the plot is laid out, in pixels.
+void SciGraph::Impl::stackLabels() {
+    struct Box {
+        QCPItemText* item;
+        double left, right, bottom;
+    };
+    const QFontMetrics metrics(plot->font());
+    const int lineHeight = metrics.height();
+    std::vector<Box> boxes;
+    for (QCPItemText* t : labels) {
+        const QPointF at = t->position->pixelPosition();
+        boxes.push_back(
+            {t, at.x(), at.x() + metrics.horizontalAdvance(t->text()) + 6.0, at.y() - 1.0});
+    }
+    std::stable_sort(boxes.begin(), boxes.end(),
+                     [](const Box& a, const Box& b) { return a.bottom > b.bottom; });
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        Box& box = boxes[i];
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (size_t j = 0; j < i; ++j) {
+                const Box& below = boxes[j];
+                const bool across = box.left < below.right && below.left < box.right;
+                if (across && box.bottom > below.bottom - lineHeight &&
+                    box.bottom - lineHeight < below.bottom) {
+                    box.bottom = below.bottom - lineHeight;
+                    moved = true;
+                }
+            }
+        }
+        const double climb = box.item->position->pixelPosition().y() - 1.0 - box.bottom;
+        box.item->setPadding(QMargins(3, 0, 3, 1 + (std::isfinite(climb) ? int(climb + 0.5) : 0)));
     }
 }
 
@@ -251,6 +320,7 @@ SciGraph::SciGraph(QWidget* parent) : QWidget(parent), d_(new Impl) {
     plot->legend->setIconSize(24, 10);
     plot->legend->setVisible(false);
     d_->fitToData();
+    connect(plot, &QCustomPlot::afterLayout, this, [this] { d_->stackLabels(); });
 
     connect(plot, &QCustomPlot::mouseDoubleClick, this, [this](QMouseEvent* event) {
         QMenu menu(this);

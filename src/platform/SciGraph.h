@@ -17,8 +17,9 @@ QColor paletteColor(int n);
 /// lines, print. Writes are buffered and reach the plot on the action codes, as whole vectors.
 ///
 /// Action codes: 20 opens a set-up (forgets the old data); 0 closes it, shows the new data and
-/// fits the view to it; 17, 2, 3 (in that order) show the annotations without touching the
-/// operator's zoom; 8 prints the graph as shown.
+/// fits the view to it; 17, 2, 3 (in that order) show the annotations, keeping the operator's
+/// x range; 8 prints the graph as shown. The y range always shows every horizontal annotation
+/// line (a threshold level) with its label, and widens just enough when one lies outside it.
 class SciGraph : public QWidget {
     Q_OBJECT
 public:
@@ -66,7 +67,8 @@ public:
     void setAnnotationSetting(int which, int value);
 
     void setAction(int code);
-    /// Fits the view to the curves shown, as a set-up does (one of the operator's options).
+    /// Fits the view to the curves and the horizontal annotation lines shown, as a set-up does
+    /// (one of the operator's options).
     void fitToData();
 
     /// Place and size in twips inside the parent.

@@ -45,10 +45,11 @@ TEST(SciGraph, ShowsWrittenPointsAndPairsAnnotationLinesAndKeepsTheZoom) {
     EXPECT_EQ(g.plot()->legend->itemCount(), 1); // only labelled curves
     g.plot()->xAxis->setRange(0.5, 1.0);         // the operator zooms in
     g.setShowAnnotations(true);
-    // An end alone, a start without end, a start paired with an end far beyond the data.
-    const SciGraph::Annotation notes[] = {
-        {0, 45, "", 45, {}}, {0, 9, "A", 38, {}}, {1, 0, "B", 38, {}}, {300, 99, "", 45, {}}};
-    for (int i = 0; i < 4; ++i) {
+    // An end alone, a start without end, a slanted and a level line ending beyond the data.
+    const SciGraph::Annotation notes[] = {{0, 45, "", 45, {}},  {0, 9, "A", 38, {}},
+                                          {1, 0, "B", 38, {}},  {300, 99, "", 45, {}},
+                                          {0, 60, "C", 38, {}}, {300, 60, "", 45, {}}};
+    for (int i = 0; i < 6; ++i) {
         g.setAnnotationY(i, notes[i].y);
         g.setAnnotationX(i, notes[i].x);
         g.setAnnotationText(i, notes[i].text);
@@ -66,11 +67,13 @@ TEST(SciGraph, ShowsWrittenPointsAndPairsAnnotationLinesAndKeepsTheZoom) {
         if (auto* t = qobject_cast<QCPItemText*>(g.plot()->item(i))) items << t->text();
     }
     items.sort();
-    EXPECT_EQ(items, (QStringList{"A", "B", "line to 300,99"}));
-    // A set-up fits the view to the curves, never to the annotations, and keeps them.
+    EXPECT_EQ(items, (QStringList{"A", "B", "C", "line to 300,60", "line to 300,99"}));
+    // A set-up fits the time axis to the curves and the levels axis to the curves and the
+    // level lines, and keeps the annotations.
     writeTwoCurves(g);
     EXPECT_EQ(g.plot()->xAxis->range(), QCPRange(0, 2));
-    EXPECT_LE(g.plot()->yAxis->range().upper, 50);
-    EXPECT_EQ(g.plot()->itemCount(), 3);
+    EXPECT_GT(g.plot()->yAxis->range().upper, 60);
+    EXPECT_LT(g.plot()->yAxis->range().upper, 99);
+    EXPECT_EQ(g.plot()->itemCount(), 5);
     EXPECT_EQ(g.curves()[1].x.size(), 3u); // the old points are gone
 }

@@ -19,6 +19,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <limits>
@@ -251,4 +252,34 @@ TEST_F(GraphWindows, AnalysisDrawsTheCutOrForARunWithoutOnsetNothing) {
     EXPECT_TRUE(Forms::get<FrmSetCal>().isVisible());
     Forms::get<FrmAnalyseDialoge>().CmdBack->click();
     EXPECT_TRUE(Forms::get<FrmGraphType>().isVisible());
+}
+
+TEST_F(GraphWindows, ThresholdLinesAndTheirLabelsStayInView) {
+    QCustomPlot& plot = *[] { return analyse().PESciGraph->plot(); }();
+    const auto labelTops = [&] {
+        std::vector<double> tops;
+        for (int i = 0; i < plot.itemCount(); ++i)
+            if (auto* t = qobject_cast<QCPItemText*>(plot.item(i)); t && t->text() == "Threshold")
+                tops.push_back(t->topLeft->pixelPosition().y());
+        return tops;
+    };
+    const int lineHeight = QFontMetrics(plot.font()).height();
+    // Peaks 99.0 put both levels above the curves; an edit of the CH2 peak moves the second
+    // level above them, or to 0.04 below the first; the operator's zoom on the time axis stays.
+    for (auto [type, peak1, peak2, typed] :
+         {std::tuple{0, 250, 250, "98.9"}, {0, 120, 50, "90"}, {0, 120, 50, "41.5"}}) {
+        std::tie(InstrumentType, SpCh1Peak[2], SpCh2Peak[2]) = std::tuple(type, peak1, peak2);
+        analyse();
+        plot.xAxis->setRange(0.1, 0.3);
+        Forms::get<FrmAnalyse>().SpdAdjust->typeIntoCell(6, 1, QLatin1String(typed));
+        EXPECT_EQ(plot.xAxis->range(), QCPRange(0.1, 0.3));
+        for (int i : {0, 2}) { // each line below the top by at least its label's height
+            const double y = plot.yAxis->coordToPixel(note(i).y);
+            EXPECT_GE(y - plot.axisRect()->top(), lineHeight) << typed << " " << i;
+            EXPECT_LT(y, plot.axisRect()->bottom()) << typed << " " << i;
+        }
+        const auto tops = labelTops();
+        ASSERT_EQ(tops.size(), 2u);
+        EXPECT_GE(std::abs(tops[0] - tops[1]), lineHeight - 1) << typed;
+    }
 }
