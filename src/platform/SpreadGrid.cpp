@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolTip>
 #include <QValidator>
 
 #include <charconv>
@@ -69,8 +70,8 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex& index) const override {
         Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (grid_->cellType(index.column() + 1, index.row() + 1).kind != CellType::Button)
-            f |= Qt::ItemIsEditable;
+        const CellType type = grid_->cellType(index.column() + 1, index.row() + 1);
+        if (type.kind != CellType::Button && !type.readOnly) f |= Qt::ItemIsEditable;
         return f;
     }
 
@@ -100,7 +101,7 @@ public:
         static const QRegularExpression decimalShape(QStringLiteral("^[+-]?\\d*([.,]\\d*)?$"));
         const auto& shape = type_.kind == CellType::Integer ? wholeShape : decimalShape;
         if (!shape.match(t).hasMatch()) return Invalid;
-        const auto v = SpreadGrid::parseNumber(t);
+        const auto v = SpreadGrid::parseTyped(t);
         if (!v) return Intermediate;
         return (*v >= type_.min && *v <= type_.max) ? Acceptable : Intermediate;
     }
@@ -108,6 +109,13 @@ public:
 private:
     CellType type_;
 };
+
+bool confirmKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+           key == Qt::Key_Backtab;
+}
 
 } // namespace
 
@@ -123,6 +131,22 @@ public:
             edit->setValidator(new CellValidator(type, edit));
         edit->setFrame(false);
         return edit;
+    }
+
+    /// Confirming a value the cell refuses: the editor says why and stays open; Esc gives back
+    /// the old value.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* edit = qobject_cast<QLineEdit*>(object);
+        if (edit && edit->validator() && confirmKey(event) && !edit->hasAcceptableInput()) {
+            const QModelIndex index = grid_->currentIndex();
+            const QString why = SpreadGrid::refusal(
+                grid_->cellType(index.column() + 1, index.row() + 1), edit->text());
+            edit->setToolTip(why);
+            edit->setAccessibleDescription(why);
+            QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), why, edit);
+        }
+        // The base keeps an editor whose value is refused open.
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel*,
@@ -357,14 +381,14 @@ bool SpreadGrid::commitEdit(int col, int row, const QString& text) {
     const CellType type = cellType(col, row);
     QVariant stored;
     const QString t = text.trimmed();
-    if (type.kind == CellType::Text) {
-        stored = text;
-    } else if (type.kind == CellType::Button) {
+    if (type.readOnly || type.kind == CellType::Button) {
         return false;
+    } else if (type.kind == CellType::Text) {
+        stored = text;
     } else if (t.isEmpty()) {
         if (!type.allowEmpty) return false;
     } else {
-        const auto v = parseNumber(t);
+        const auto v = parseTyped(t);
         if (!v || *v < type.min || *v > type.max) return false;
         if (type.kind == CellType::Integer) {
             if (*v != std::floor(*v)) return false;
@@ -469,4 +493,28 @@ std::optional<double> SpreadGrid::parseNumber(const QString& text) {
     }
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+std::optional<double> SpreadGrid::parseTyped(const QString& text) {
+    const QLocale here;
+    if (here.groupSeparator() != here.decimalPoint() && text.contains(here.groupSeparator()))
+        return std::nullopt;
+    return parseNumber(text);
+}
+
+QString SpreadGrid::refusal(const CellType& type, const QString& text) {
+    if (type.kind != CellType::Integer && type.kind != CellType::Decimal) return {};
+    QString input = text;
+    int pos = 0;
+    if (CellValidator(type, nullptr).validate(input, pos) == QValidator::Acceptable) return {};
+    const QLocale here;
+    const int decimals = type.decimals >= 0 ? type.decimals : QLocale::FloatingPointShortest;
+    const auto bound = [&](double v) {
+        return type.kind == CellType::Integer ? here.toString(qlonglong(v))
+                                              : here.toString(v, 'f', decimals);
+    };
+    return (type.kind == CellType::Integer ? QStringLiteral("Type a whole number from %1 to %2")
+                                           : QStringLiteral("Type a number from %1 to %2"))
+               .arg(bound(type.min), bound(type.max)) +
+           QStringLiteral(", or press Esc to keep the old value.");
 }

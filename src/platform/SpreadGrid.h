@@ -18,6 +18,7 @@ struct CellType {
     bool allowEmpty = true; ///< an edit may empty the cell (number cells)
     QString caption;        ///< design caption of a button cell
     int decimals = -1;      ///< decimal places a decimal cell shows; -1 shows every digit
+    bool readOnly = false;  ///< only code writes the cell
 
     static CellType integer(int min, int max) {
         return {Integer, double(min), double(max), true, {}, -1};
@@ -26,6 +27,7 @@ struct CellType {
         return {Decimal, min, max, true, {}, decimals};
     }
     static CellType button(const QString& caption) { return {Button, 0, 1, true, caption, -1}; }
+    static CellType label() { return {Text, 0, 0, true, {}, -1, true}; }
 };
 
 /// Where the data cells (columns 1.., rows 1..) keep their values, when not in the grid.
@@ -97,9 +99,15 @@ public:
 
     /// Text form of a float that reads back as the same float, with "." as separator.
     static QString floatText(float value);
-    /// Parses an operator's number: the locale's form or the C form, without group separators
-    /// (so "12.345" is never twelve thousand). Empty when not a number.
+    /// Parses a number: the locale's form or the C form, without group separators (so
+    /// "12.345" is never twelve thousand). Empty when not a number.
     static std::optional<double> parseNumber(const QString& text);
+    /// Parses what the operator typed: as parseNumber, but a text holding the locale's group
+    /// separator is no number (in English "1,5" is neither 1.5 nor 15).
+    static std::optional<double> parseTyped(const QString& text);
+    /// Why a number cell of `type` refuses `text`, with the range it takes; empty when it
+    /// takes it.
+    static QString refusal(const CellType& type, const QString& text);
 
 signals:
     void Change(int col, int row);

@@ -82,4 +82,22 @@ TEST_F(SpreadGridTest, EditorsHoldTheCellLimits) {
     EXPECT_TRUE(grid.typeIntoCell(1, 1, QStringLiteral("9999")));
     EXPECT_TRUE(grid.typeIntoCell(1, 1, QString())); // emptying a number cell is an edit too
     EXPECT_EQ(change.count(), 3);
+
+    // Confirming a refused value keeps the editor open saying why; Esc gives the old value back.
+    grid.setActiveCell(1, 4);
+    grid.edit(grid.currentIndex());
+    auto* editor = grid.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("100"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid.indexWidget(grid.currentIndex()), editor);
+    EXPECT_EQ(editor->toolTip(),
+              QStringLiteral("Type a number from 0 to 99, or press Esc to keep the old value."));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(grid.indexWidget(grid.currentIndex()), nullptr);
+    EXPECT_EQ(grid.model()->index(3, 0).data().toString(), QStringLiteral("12.7"));
+    EXPECT_EQ(
+        SpreadGrid::refusal(CellType::integer(2, 65), QStringLiteral("1")),
+        QStringLiteral("Type a whole number from 2 to 65, or press Esc to keep the old value."));
+    EXPECT_EQ(change.count(), 3);
 }

@@ -20,9 +20,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -113,6 +115,9 @@ void FrmAnalyse::Form_Load() {
     SpdAdjust->setColumnType(AdjustEdit::PeakCh1, CellType::decimal(0.0, 99.0, 1));
     SpdAdjust->setColumnType(AdjustEdit::PeakCh2, CellType::decimal(0.0, 99.0, 1));
     SpdAdjust->setColumnType(AdjustEdit::Threshold, CellType::integer(2, 65));
+    // Run and Param store nothing; only the window writes them.
+    SpdAdjust->setColumnType(AdjustEdit::Run, CellType::label());
+    SpdAdjust->setColumnType(AdjustEdit::Param, CellType::label());
     SpdAdjust->setRow(1);
     SpdAdjust->setCol(0);
     SpdAdjust->setText(QStringLiteral("Type:"));
@@ -122,15 +127,27 @@ void FrmAnalyse::Form_Load() {
     SpdAdjust->setValue(QStringLiteral("A"));
     SpdAdjust->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SpdAdjust->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The row shows whole, at the design width if the font allows, else as wide as it needs.
-    const int gridWidth = twips(8175);
-    const int inner = gridWidth - 2 * SpdAdjust->frameWidth();
-    const int headerWidth =
-        std::max(inner * 16 / 100,
-                 SpdAdjust->fontMetrics().horizontalAdvance(QStringLiteral("VL Type A")) + 12);
-    SpdAdjust->verticalHeader()->setFixedWidth(headerWidth);
+    // The row shows whole, at the design width if the font allows, else as wide as it needs;
+    // a header stays whole in the bold it takes while its row or column is the current one.
+    QFont bold = SpdAdjust->verticalHeader()->font();
+    bold.setBold(true);
+    int headerWidth = twips(8175) * 16 / 100;
+    for (int type = 0; type <= 5; ++type)
+        headerWidth =
+            std::max(headerWidth, QFontMetrics(bold).horizontalAdvance(
+                                      QStringLiteral("VL ") + FrmSetpoints::typeName(type)) +
+                                      12);
+    std::array<int, 7> need{};
     for (int c = 0; c < 7; ++c)
-        SpdAdjust->setColumnWidth(c, (inner - headerWidth) / 7);
+        need[c] = SpdAdjust->horizontalHeader()->sectionSizeHint(c);
+    const int spare = twips(8175) - 2 * SpdAdjust->frameWidth() - headerWidth -
+                      std::accumulate(need.begin(), need.end(), 0);
+    SpdAdjust->verticalHeader()->setFixedWidth(headerWidth);
+    int gridWidth = headerWidth + 2 * SpdAdjust->frameWidth();
+    for (int c = 0; c < 7; ++c) {
+        SpdAdjust->setColumnWidth(c, need[c] + std::max(0, spare) / 7);
+        gridWidth += SpdAdjust->columnWidth(c);
+    }
     const int gridHeight =
         std::max(twips(495), SpdAdjust->horizontalHeader()->sizeHint().height() +
                                  SpdAdjust->verticalHeader()->defaultSectionSize() +

@@ -18,6 +18,7 @@
 #include "SpreadGrid.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
 
@@ -208,6 +209,11 @@ TEST_F(GraphWindows, AnalysisDrawsTheCutOrForARunWithoutOnsetNothing) {
     // Type D: both windows open at position 6 (row 100), Timer X 10 and Timer Y 5 later.
     for (auto [i, x] : {std::pair{4, 0.03}, {6, 0.13}, {8, 0.03}, {10, 0.08}})
         EXPECT_NEAR(note(i).x, x, 1e-6) << i;
+    // Run and Param are the window's to write; every header shows whole, in bold too.
+    EXPECT_FALSE(a.SpdAdjust->typeIntoCell(1, 1, QStringLiteral("5")) ||
+                 (a.SpdAdjust->model()->index(0, 1).flags() & Qt::ItemIsEditable));
+    for (int c = 0; c < 7; ++c)
+        EXPECT_GE(a.SpdAdjust->columnWidth(c), a.SpdAdjust->horizontalHeader()->sectionSizeHint(c));
     // An edit of the adjust grid writes one element of set B and moves its line or marker.
     for (auto [col, typed, array, stored, moved] :
          {std::tuple{5, "50", &SetpointStore::SpCh1Peak, CodeTable::codeOfLevel(50.0f), 0},

@@ -83,5 +83,12 @@ TEST_F(SetpointSheetTest, TypedLevelsFollowTheOperatorsLocaleInBothGrids) {
         // What the editor offers reads back as the same level.
         EXPECT_EQ(torque.model()->index(6, 2).data(Qt::EditRole).toString(), QLatin1String(typed));
     }
+    // The locale's group separator makes no number: "1,5" is neither 1.5 nor 15 in English.
+    for (auto [language, typed] : {std::pair{QLocale::English, "1,5"}, {QLocale::German, "1.5"}}) {
+        QLocale::setDefault(QLocale(language));
+        EXPECT_FALSE(g->typeIntoCell(2, 4, QLatin1String(typed)) ||
+                     torque.typeIntoCell(3, 7, QLatin1String(typed)))
+            << typed;
+    }
     QLocale::setDefault(saved);
 }
