@@ -172,8 +172,11 @@ void FolderList::fill() {
     }
     const QFileInfoList subs = QDir(path_).entryInfoList(
         QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QFileInfo& sub : subs)
-        add(QDir::cleanPath(sub.absoluteFilePath()), sub.fileName(), int(chain.size()), closed);
+    for (const QFileInfo& sub : subs) {
+        // The listing also takes links to devices; only what leads to a folder is one.
+        if (sub.isDir())
+            add(QDir::cleanPath(sub.absoluteFilePath()), sub.fileName(), int(chain.size()), closed);
+    }
     setCurrentRow(int(chain.size()) - 1);
 }
 
@@ -215,7 +218,9 @@ void FileList::refresh() {
     dir.setNameFilters({pattern_ == QLatin1String("*.*") ? QStringLiteral("*") : pattern_});
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    addItems(dir.entryList());
+    // Links to devices and pipes come with the files; the reader takes plain files only.
+    for (const QFileInfo& file : dir.entryInfoList())
+        if (file.isFile()) addItem(file.fileName());
 }
 
 void FileList::clickFile(int row) {

@@ -65,9 +65,20 @@ TEST_F(FileDialogTest, ListsFillTheFileNameBox) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Runs")));
     for (const char* name : {"a.csv", "B.CSV", "c.Csv", "d.txt", "e.TXT", "noext"})
         write("Runs/" + QLatin1String(name), {});
+    // Links to a device or to nothing are neither folders nor files; a link to a folder is one.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Runs/sub")));
+    for (auto [link, target] : {std::pair{"dev.csv", "/dev/null"},
+                                {"dev", "/dev/null"},
+                                {"gone", "/nonexistent"},
+                                {"up", ".."}})
+        ASSERT_TRUE(QFile::link(QLatin1String(target), at("Runs/") + link));
     ASSERT_TRUE(f.DirPick->setPath(dir.path()));
     f.DirPick->openFolder(f.DirPick->rowOf(at("Runs")));
     EXPECT_EQ(f.TxtFileName->text(), at("Runs/"));
+    QStringList folders;
+    for (int r = f.DirPick->currentRow() + 1; r < f.DirPick->count(); ++r)
+        folders << QFileInfo(f.DirPick->folderAt(r)).fileName();
+    EXPECT_EQ(folders, (QStringList{"sub", "up"}));
     EXPECT_EQ(f.FilList->fileNames(), (QStringList{"a.csv", "B.CSV", "c.Csv"}));
     emit f.CmbFileType->activated(1);
     EXPECT_EQ(f.FilList->fileNames(), (QStringList{"d.txt", "e.TXT"}));
