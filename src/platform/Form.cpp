@@ -6,12 +6,14 @@
 #include <QEvent>
 #include <QScreen>
 
+#include <vector>
+
 namespace {
 QPointer<Form> s_active;
 QPointer<QWidget> s_owner;
 } // namespace
 
-Form::Form(const QString& name) : name_(name) {
+Form::Form(const QString& name, Leaving leaving) : name_(name), leaving_(leaving) {
     setObjectName(name);
 }
 
@@ -69,6 +71,22 @@ void Form::unload() {
     w->deleteLater();
 }
 
+void Form::leave() {
+    hide();
+    if (leaving_ == Leaving::Unload) unload();
+    if (leaving_ == Leaving::Release) Forms::release(*this);
+}
+
+void Form::deleteWhenIdle() {
+    dropped_ = true;
+    if (!isBusy()) deleteLater();
+}
+
+Form::Busy::~Busy() {
+    // A release during the handler left the deletion to this point.
+    if (--form_.busy_ == 0 && form_.dropped_) form_.deleteLater();
+}
+
 void Form::activate() {
     raiseActivate();
 }
@@ -122,21 +140,33 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 namespace Forms {
 
 namespace {
-std::vector<std::function<void()>>& releasers() {
-    static std::vector<std::function<void()>> list;
+std::vector<std::unique_ptr<Form>*>& registered() {
+    static std::vector<std::unique_ptr<Form>*> list;
     return list;
 }
 } // namespace
 
-void registerSlot(std::function<void()> releaser) {
-    releasers().push_back(std::move(releaser));
+void registerSlot(std::unique_ptr<Form>& slot) {
+    registered().push_back(&slot);
+}
+
+void release(Form& form) {
+    bool held = false;
+    for (std::unique_ptr<Form>* s : registered()) {
+        if (s->get() != &form) continue;
+        (void)s->release(); // the slot lets go; the instance deletes itself below
+        held = true;
+    }
+    form.release();
+    form.hide();
+    if (held) form.deleteWhenIdle();
 }
 
 void releaseAll() {
     // Later windows may refer to earlier ones, so drop them in reverse order of creation.
-    auto& list = releasers();
+    auto& list = registered();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
-        (*it)();
+        (*it)->reset();
 }
 
 } // namespace Forms

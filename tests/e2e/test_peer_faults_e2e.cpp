@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial windows with real timers against a simulator that works, misbehaves or vanishes.
+// The serial windows with real timers against a simulator that works, misbehaves or vanishes,
+// and closed by their close box mid-exchange.
 #include "AppFixture.h"
 #include "Frames.h"
 #include "FrmCapture.h"
@@ -13,6 +14,7 @@
 
 #include <QComboBox>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 
 #include <ctime>
@@ -21,7 +23,8 @@
 namespace {
 
 enum Window { Upload, Download, Network, Capture };
-enum Outcome { Done, Failed, Vanished }; // Vanished: the simulator leaves mid-exchange
+// Vanished: the simulator leaves mid-exchange; Closed: the window's close box ends it.
+enum Outcome { Done, Failed, Vanished, Closed };
 
 constexpr const char* CommErrorText =
     "A Comm Port Error Occured.  Please check the Comm Port and try again.";
@@ -39,11 +42,12 @@ struct Peer {
     Window window;
     const char* sim;
     Outcome outcome;
-    const char* next = nullptr; ///< after a vanished one: the simulator the next exchange meets
+    /// After a vanished one: the simulator the next exchange meets (a closed one meets the same).
+    const char* next = nullptr;
 };
 
 void PrintTo(const Peer& p, std::ostream* os) {
-    *os << p.sim;
+    *os << (p.outcome == Closed ? "closed, " : "") << p.sim;
 }
 
 // The download sends each set until it is acknowledged, 20 ticks in all; the network window
@@ -64,13 +68,16 @@ const Peer peers[] = {
     {Network, "--board 12 --bad-checksum all", Failed},
     {Network, "--board 12 --wrong-address", Failed},
     {Network, "--board 12 --wrong-command", Failed},
-    {Network, "--board 12 --hold 150", Done},
     {Network, "--board 12 --hold 800", Failed},
     {Upload, "--type B --exit-after 3", Vanished, "--type C --set D=1,2,3,4,5,6,7,8,9,10"},
     {Download, "--exit-after 3", Vanished, ""},
     {Network, "--board 12 --exit-after 4", Vanished, "--board 12"},
     {Capture, "--capture 2000 --capture-delay 0 --exit-after-records 300", Vanished,
      "--capture 1000 --capture-delay 0"},
+    {Upload, "--type C --set D=1,2,3,4,5,6,7,8,9,10 --hold 300", Closed},
+    {Download, "--hold 150", Closed},
+    {Network, "--board 12 --hold 150", Closed},
+    {Capture, "--capture 1000 --capture-delay 600", Closed},
 };
 
 class PeerTest : public AppFixture, public ::testing::WithParamInterface<Peer> {
@@ -89,21 +96,28 @@ protected:
     }
     /// The network window opens channel 3 on board 12 and closes only addresses 252 to 254
     /// first, since the whole scan takes 77 s.
-    static void start(Window window) {
-        const auto run = [](auto& form) {
+    static SerialForm& start(Window window) {
+        const auto run = [](auto& form) -> SerialForm& {
             form.show();
             form.CmdRun->click();
+            return form;
         };
-        if (window == Upload) run(Forms::get<FrmGetCal>());
-        if (window == Download) run(Forms::get<FrmSetCal>());
-        if (window == Capture) run(Forms::get<FrmCapture>());
-        if (window != Network) return;
+        if (window == Upload) return run(Forms::get<FrmGetCal>());
+        if (window == Download) return run(Forms::get<FrmSetCal>());
+        if (window == Capture) return run(Forms::get<FrmCapture>());
         FrmNetwork& net = Forms::get<FrmNetwork>();
         net.show();
         net.CmbAddr->setCurrentIndex(12);
         net.CmbChannel->setCurrentIndex(2);
         net.CmdRun->click();
         NetScanAddress = 252;
+        return net;
+    }
+    /// Waits until the window's port is open; a capture is then made to finish on its next tick.
+    static SerialForm& underWay(SerialForm& form) {
+        EXPECT_TRUE(SimProcess::waitFor([&] { return form.MSComm->isOpen(); }));
+        if (qobject_cast<FrmCapture*>(&form)) CaptureTicks = 9;
+        return form;
     }
     static bool polling() {
         return runs(&FrmGetCal::TmrUpload) || runs(&FrmSetCal::TmrDownload) ||
@@ -141,7 +155,7 @@ protected:
 
 } // namespace
 
-TEST_P(PeerTest, EndsWithItsMessageAndTheNextExchangeWorks) {
+TEST_P(PeerTest, EndsWithItsMessageOrAtItsCloseBoxAndTheNextExchangeWorks) {
     const Peer& p = GetParam();
     SCOPED_TRACE(p.sim);
     for (int k = 1; k <= 4; ++k) // sets unlike the instrument's own
@@ -152,8 +166,17 @@ TEST_P(PeerTest, EndsWithItsMessageAndTheNextExchangeWorks) {
     const SetpointStore store = Setpoints;
     const auto captured = CapturedData.cells;
     startSim(p.sim);
-    start(p.window);
-    EXPECT_EQ(message(), QLatin1String(Texts[p.window][p.outcome]));
+    SerialForm& started = start(p.window);
+    if (p.outcome == Closed) {
+        const QPointer<SerialForm> old = &underWay(started);
+        old->window()->close(); // by its close box: the exchange ends at once
+        EXPECT_FALSE(old->MSComm->isOpen() || old->findChild<QTimer*>()->isActive());
+        SimProcess::pause(1500);   // past the end it would have had
+        EXPECT_TRUE(old.isNull()); // the next opening makes a fresh window
+        EXPECT_EQ(InstrumentType, 0);
+    } else {
+        EXPECT_EQ(message(), QLatin1String(Texts[p.window][p.outcome]));
+    }
     if (p.outcome == Vanished) {
         ASSERT_TRUE(sim->waitForLog(QStringLiteral("Vanished"), 0));
         if (p.window == Capture) Forms::get<FrmCapture>().CmdHalt->click();
@@ -161,7 +184,7 @@ TEST_P(PeerTest, EndsWithItsMessageAndTheNextExchangeWorks) {
     } else {
         SimProcess::pause(300);
     }
-    EXPECT_EQ(msgs->calls.size(), 1); // no second message, no tick left running
+    EXPECT_EQ(msgs->calls.size(), p.outcome != Closed); // no second message, no tick running
     EXPECT_FALSE(polling());
     EXPECT_TRUE(CapturedData.cells == captured);
     if (p.window == Upload && p.outcome == Done) {
@@ -169,7 +192,8 @@ TEST_P(PeerTest, EndsWithItsMessageAndTheNextExchangeWorks) {
     } else {
         EXPECT_EQ(Setpoints, store);
     }
-    if (p.window == Network && p.outcome != Vanished) {
+    const bool ended = p.outcome == Done || p.outcome == Failed; // by the exchange itself
+    if (p.window == Network && ended) {
         EXPECT_EQ(sim->frames(QStringLiteral("NetCloseAll(254)")).size(), 3);
         EXPECT_TRUE(sim->waitForLog(QStringLiteral("Board(12) channel 3 open"), 0));
     }
@@ -179,11 +203,12 @@ TEST_P(PeerTest, EndsWithItsMessageAndTheNextExchangeWorks) {
                  sim->frames(QStringLiteral("WriteParameterSet(%1)").arg(QChar('@' + k))))
                 EXPECT_EQ(f, *Frames::WriteParameterSet(Setpoints, k)) << k;
     }
-    if (p.outcome != Vanished) return;
+    if (ended) return;
 
     msgs->clear();
-    startSim(p.next);
-    start(p.window);
+    if (p.outcome == Vanished) startSim(p.next);
+    SerialForm& again = start(p.window);
+    if (p.outcome == Closed) underWay(again);
     EXPECT_EQ(message(20000), QLatin1String(Texts[p.window][Done]));
     if (p.window == Upload) expectUploaded();
     EXPECT_EQ(CapturedData.cells == captured, p.window != Capture);

@@ -2,16 +2,23 @@
 #include "Form.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-class ProbeForm : public Form {
+template <Form::Leaving How> class ProbeForm : public Form {
 public:
-    ProbeForm() : Form(QStringLiteral("ProbeForm")) {}
+    ProbeForm() : Form(QStringLiteral("ProbeForm"), How) {}
     int loads = 0, activations = 0, unloads = 0;
     int remembered = 0; // the instance's own variable
+    /// Runs `fn` as a handler of this window that may show a message box.
+    template <class F> void handler(F fn) {
+        const Busy busy(*this);
+        fn();
+    }
 
 protected:
     void Form_Load() override { ++loads; }
@@ -24,11 +31,14 @@ public:
     OtherForm() : Form(QStringLiteral("OtherForm")) {}
 };
 
+using Unloading = ProbeForm<Form::Leaving::Unload>;
+using Releasing = ProbeForm<Form::Leaving::Release>;
+
 } // namespace
 
-TEST(FormLayer, ActivatesOncePerActivationUnloadKeepsTheInstanceVariablesReleaseDropsThem) {
+TEST(FormLayer, ActivatesOncePerActivationClosesAsMadeToUnloadKeepsVariablesReleaseWaitsOnBusy) {
     Forms::releaseAll();
-    ProbeForm& f = Forms::get<ProbeForm>();
+    Unloading& f = Forms::get<Unloading>();
     f.show();
     QApplication::processEvents(); // the window system's own activation must not count again
     QEvent activate(QEvent::WindowActivate);
@@ -42,14 +52,12 @@ TEST(FormLayer, ActivatesOncePerActivationUnloadKeepsTheInstanceVariablesRelease
     QApplication::sendEvent(f.window(), &activate); // the operator clicks back onto it
     EXPECT_EQ(f.activations, 3);
     EXPECT_EQ(Form::activeForm(), &f);
-    f.window()->close(); // the close box only hides
-    f.show();
-    EXPECT_EQ(f.activations, 4);
-    EXPECT_EQ(f.loads, 1);
+    Forms::get<OtherForm>().window()->close(); // the close box of a window made to hide
+    EXPECT_TRUE(Forms::get<OtherForm>().isLoaded() && !Forms::get<OtherForm>().isVisible());
 
     f.remembered = 42;
     QPointer<QWidget> window = f.window();
-    f.unload();
+    f.window()->close(); // ... and of one made to unload
     EXPECT_EQ(f.unloads, 1);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
@@ -57,12 +65,21 @@ TEST(FormLayer, ActivatesOncePerActivationUnloadKeepsTheInstanceVariablesRelease
     EXPECT_EQ(f.loads, 2);
     EXPECT_EQ(f.remembered, 42);
 
-    QPointer<ProbeForm> old = &f;
-    Forms::release<ProbeForm>();
-    EXPECT_FALSE(f.isVisible()); // still alive until the event loop runs
-    EXPECT_FALSE(Forms::exists<ProbeForm>());
+    // Released while a handler of it shows a message box: dropped and hidden at once, deleted
+    // once the handler is done.
+    const QPointer<Form> old = &f;
+    f.handler([&] {
+        QTimer::singleShot(0, [] { Forms::release<Unloading>(); });
+        QEventLoop box;
+        QTimer::singleShot(20, &box, &QEventLoop::quit);
+        box.exec();
+        EXPECT_FALSE(Forms::exists<Unloading>() || old.isNull() || f.isVisible());
+    });
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull());
-    EXPECT_EQ(Forms::get<ProbeForm>().remembered, 0);
+    EXPECT_EQ(Forms::get<Unloading>().remembered, 0);
+    Forms::get<Releasing>().show();
+    Forms::get<Releasing>().window()->close(); // the close box of a window made to release
+    EXPECT_FALSE(Forms::exists<Releasing>());
     Forms::releaseAll();
 }

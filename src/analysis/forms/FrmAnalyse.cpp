@@ -64,7 +64,7 @@ int centred(int outer, int inner) {
 
 } // namespace
 
-FrmAnalyse::FrmAnalyse() : TaskForm(QStringLiteral("FrmAnalyse")) {}
+FrmAnalyse::FrmAnalyse() : TaskForm(QStringLiteral("FrmAnalyse"), Leaving::Unload) {}
 
 QWidget* FrmAnalyse::createWindow() {
     QWidget* w = TaskForm::createWindow();

@@ -35,7 +35,7 @@ QString subtitleFor(int type) {
 
 } // namespace
 
-FrmGraph::FrmGraph() : TaskForm(QStringLiteral("FrmGraph")) {}
+FrmGraph::FrmGraph() : TaskForm(QStringLiteral("FrmGraph"), Leaving::Unload) {}
 
 QWidget* FrmGraph::createWindow() {
     QWidget* w = TaskForm::createWindow();

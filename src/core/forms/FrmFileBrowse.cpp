@@ -28,7 +28,7 @@ DataFile::Progress progressTo(const ProgressShown& shown) {
 
 } // namespace
 
-FrmFileBrowse::FrmFileBrowse() : TaskForm(QStringLiteral("FrmFileBrowse")) {}
+FrmFileBrowse::FrmFileBrowse() : TaskForm(QStringLiteral("FrmFileBrowse"), Leaving::Release) {}
 
 void FrmFileBrowse::Form_Load() {
     QWidget* w = window();

@@ -39,6 +39,11 @@ public:
     }
 };
 
+/// Each window in turn leaves as it was made to; one never used is created for it first.
+template <class... Windows> void leaveInTurn() {
+    (Forms::get<Windows>().leave(), ...);
+}
+
 /// Calls `fn` whenever `watched` changes size.
 class ResizeWatcher : public QObject {
 public:
@@ -270,20 +275,8 @@ void MDIFormMain::closeRequested() {
 }
 
 void MDIFormMain::HideChildForms() {
-    Forms::get<FrmCapture>().hide();
-    Forms::release<FrmCapture>();
-    Forms::get<FrmGraph>().unload();
-    Forms::get<FrmGetCal>().hide();
-    Forms::get<FrmNetwork>().hide();
-    Forms::get<FrmGraphInfo>().hide();
-    Forms::get<FrmSetCal>().hide();
-    Forms::get<FrmSetpoints>().hide();
-    Forms::get<FrmAnalyseDialoge>().hide();
-    Forms::get<FrmGraphType>().hide();
-    Forms::get<FrmAnalyse>().hide();
-    Forms::get<FrmAnalyse>().unload();
-    Forms::get<FrmFileBrowse>().hide();
-    Forms::release<FrmFileBrowse>();
+    leaveInTurn<FrmCapture, FrmGraph, FrmGetCal, FrmNetwork, FrmGraphInfo, FrmSetCal, FrmSetpoints,
+                FrmAnalyseDialoge, FrmGraphType, FrmAnalyse, FrmFileBrowse>();
 }
 
 void MDIFormMain::setStatusLine(const QString& text) {

@@ -23,9 +23,10 @@ public:
     MDIFormMain();
     ~MDIFormMain() override;
 
-    /// Hides every task window; the capture and file windows are released, the graph and
-    /// analysis windows unloaded. A hidden window's exchange goes on; a released capture
-    /// window stops its own, so that the next one can open the port.
+    /// Every task window leaves as it was made to (`Form::Leaving`): the capture and file
+    /// windows are released, the graph and analysis windows unloaded, the others hidden. A
+    /// hidden window's exchange goes on; a released capture window stops its own, so that the
+    /// next one can open the port.
     void HideChildForms();
 
     /// Writes the status line, loading the main window if needed.

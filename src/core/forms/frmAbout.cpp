@@ -12,7 +12,7 @@
 #include <QGridLayout>
 #include <QShortcut>
 
-frmAbout::frmAbout() : Form(QStringLiteral("frmAbout")) {}
+frmAbout::frmAbout() : Form(QStringLiteral("frmAbout"), Leaving::Unload) {}
 
 QWidget* frmAbout::createWindow() {
     QWidget* w = Form::createWindow();

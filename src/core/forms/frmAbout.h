@@ -34,5 +34,4 @@ protected:
     QWidget* createWindow() override;
     void Form_Load() override;
     void Form_Activate() override;
-    void closeRequested() override { unload(); }
 };

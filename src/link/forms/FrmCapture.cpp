@@ -35,7 +35,8 @@ LineSettings captureLine() {
 } // namespace
 
 FrmCapture::FrmCapture()
-    : SerialForm(QStringLiteral("FrmCapture"), captureLine(), QStringLiteral("TmrUpload"), TickMs),
+    : SerialForm(QStringLiteral("FrmCapture"), captureLine(), QStringLiteral("TmrUpload"), TickMs,
+                 Leaving::Release),
       TmrUpload(pollTimer()) {
     TmrUpload->setTimerType(Qt::PreciseTimer); // the ticks count the seconds of a run
 }

@@ -26,8 +26,6 @@ public:
     FrmCapture();
     ~FrmCapture() override;
 
-    /// Stops the timer and closes the port at once, so a new capture window can open it.
-
     /// Decodes CaptureBytes 1 to CaptureByteCount into Ch1Codes and Ch2Codes. Throws when the
     /// capture holds more records than they take.
     void DecodeRunData();

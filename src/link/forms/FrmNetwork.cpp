@@ -188,7 +188,7 @@ bool FrmNetwork::openStep() {
     MsgBox(QStringLiteral("Channel opened successfully..."));
     hide();
     // The next opening starts from a fresh window in its design state.
-    if (Forms::slot<FrmNetwork>().get() == this) Forms::release<FrmNetwork>();
+    Forms::release(*this);
     return true;
 }
 

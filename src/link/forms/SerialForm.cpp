@@ -8,23 +8,22 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
 
 SerialForm::SerialForm(const QString& name, const LineSettings& line, const QString& timerName,
-                       int intervalMs)
-    : TaskForm(name), MSComm(CommPort::create(line)), timer_(new QTimer(this)) {
+                       int intervalMs, Leaving leaving)
+    : TaskForm(name, leaving), MSComm(CommPort::create(line)), timer_(new QTimer(this)) {
     timer_->setObjectName(timerName);
     timer_->setInterval(intervalMs);
     connect(timer_, &QTimer::timeout, this, &SerialForm::runTick);
 }
 
 void SerialForm::runTick() {
-    if (ticking_) return;
-    const QScopedValueRollback busy(ticking_, true);
+    if (isBusy()) return;
+    const Busy busy(*this);
     load();
     try {
         tick();
@@ -59,6 +58,11 @@ void SerialForm::endExchange() {
 
 void SerialForm::OptComm_Click(int Index) {
     if (Index == 0 || Index == 1) MSComm->setPortNumber(Index + 1);
+}
+
+void SerialForm::closeRequested() {
+    // Unlike hiding, closing ends the exchange: no message or window comes from it later.
+    Forms::release(*this);
 }
 
 void SerialForm::release() {

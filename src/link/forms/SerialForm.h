@@ -16,11 +16,14 @@ class QTimer;
 
 /// A task window that polls its own serial port on its own timer. Port and timer belong to
 /// the instance, not to its controls: hiding or unloading the window stops nothing, so an
-/// exchange goes on while another window is shown; releasing the instance stops both.
+/// exchange goes on while another window is shown; releasing the instance stops both. The
+/// close box releases it, so that a closed window's exchange ends and its next opening starts
+/// afresh.
 ///
 /// Every tick goes through one wrapper: a tick that falls due while another runs (a message
-/// box of the first runs a nested event loop) is skipped, the window is loaded, and any
-/// failure ends the tick in `tickFailed`.
+/// box of the first runs a nested event loop) is skipped, the window is loaded, any failure
+/// ends the tick in `tickFailed`, and a release during the tick deletes the instance only
+/// after it.
 class SerialForm : public TaskForm {
     Q_OBJECT
 public:
@@ -38,7 +41,8 @@ public:
 protected:
     /// `timerName` names the polling timer, which ticks every `intervalMs`.
     SerialForm(const QString& name, const LineSettings& line, const QString& timerName,
-               int intervalMs);
+               int intervalMs, Leaving leaving = Leaving::Hide);
+    void closeRequested() override;
     QTimer* pollTimer() const { return timer_; }
 
     /// Runs one tick through the wrapper; the timer's ticks come here too.
@@ -66,7 +70,6 @@ protected:
 
 private:
     QTimer* timer_;
-    bool ticking_ = false;
 };
 
 /// What the network, upload and download windows tell the operator when a tick fails.

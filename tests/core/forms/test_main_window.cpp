@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
 #include "DataFile.h"
+#include "FrmAnalyse.h"
 #include "FrmCapture.h"
+#include "FrmFileBrowse.h"
 #include "FrmGetCal.h"
+#include "FrmGraph.h"
 #include "FrmGraphType.h"
 #include "FrmSetpoints.h"
 #include "FrmStart.h"
@@ -80,8 +83,11 @@ TEST_F(MainWindowTest, EveryActionLeavesAtMostOneTaskWindow) {
     // The About window is not a task window: navigation leaves it where it is.
     EXPECT_TRUE(Forms::get<frmAbout>().isVisible());
     EXPECT_TRUE(msgs->calls.isEmpty());
+    Forms::get<FrmAnalyse>().load();
     main.ChkData->click(); // the data panel toggle hides the open task window too
     EXPECT_EQ(visibleTaskWindows(), 0);
+    EXPECT_FALSE(Forms::exists<FrmCapture>() || Forms::exists<FrmFileBrowse>() ||
+                 Forms::get<FrmGraph>().isLoaded() || Forms::get<FrmAnalyse>().isLoaded());
     main.ChkData->click();
     main.CmdGraph_Click(); // Previous crosses subsystem borders
     Forms::get<FrmGraphType>().CmdBack_Click();
