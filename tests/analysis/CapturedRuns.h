@@ -19,7 +19,7 @@ inline void put(CapturedTable& t, int column, const std::vector<Piece>& pieces) 
             t.at(column, r) = p.level;
 }
 
-/// Run 1 as a capture writes it: every level that of a code of the table.
+/// Run 1 as a capture writes it (every level that of a code of the table) or a data file.
 inline CapturedTable captured(const std::vector<Piece>& ch1, const std::vector<Piece>& ch2 = {}) {
     CapturedTable t;
     put(t, 1, ch1);
