@@ -17,6 +17,7 @@
 #include "Screen.h"
 #include "SpreadGrid.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QTemporaryDir>
@@ -177,8 +178,21 @@ TEST_F(GraphWindows, SelectionGraphsResizeLaysOutReturningRedrawsPrintAndLeave) 
     EXPECT_GT(bytes.size(), 10000); // curves, legend and titles, not an empty page
     graph().CmdBack->click();
     EXPECT_TRUE(info.isVisible() && !graph().isLoaded());
-    info.CmdBack->click();
-    EXPECT_TRUE(Forms::get<FrmGraphType>().isVisible());
+    // Each button shows its own window and no other; the chooser's Cancel none.
+    FrmGraphType& chooser = Forms::get<FrmGraphType>();
+    FrmAnalyseDialoge& single = Forms::get<FrmAnalyseDialoge>();
+    chooser.load();
+    using Step = std::tuple<Form*, QAbstractButton*, Form*>;
+    for (auto [from, button, to] :
+         {Step{&info, info.CmdBack, &chooser}, Step{&single, single.CmdBack, &chooser},
+          Step{&chooser, chooser.CmdType[0], &info}, Step{&chooser, chooser.CmdType[1], &single},
+          Step{&chooser, chooser.CmdCancel, nullptr}}) {
+        Forms::get<MDIFormMain>().HideChildForms();
+        from->show();
+        button->click();
+        EXPECT_EQ(std::ranges::count_if(qApp->topLevelWidgets(), &QWidget::isVisible), to ? 1 : 0);
+        EXPECT_TRUE(!to || to->isVisible()) << button->text().toStdString();
+    }
     graph().show();
     graph().CmdExit->click();
     EXPECT_TRUE(Forms::get<FrmAnalyseDialoge>().isVisible() && !graph().isLoaded());
@@ -256,8 +270,6 @@ TEST_F(GraphWindows, AnalysisDrawsTheCutOrForARunWithoutOnsetNothing) {
     EXPECT_EQ(gridText(4), QStringLiteral("10"));
     a.CmdExit->click();
     EXPECT_TRUE(Forms::get<FrmSetCal>().isVisible());
-    Forms::get<FrmAnalyseDialoge>().CmdBack->click();
-    EXPECT_TRUE(Forms::get<FrmGraphType>().isVisible());
 }
 
 TEST_F(GraphWindows, ThresholdLinesAndTheirLabelsStayInView) {

@@ -14,6 +14,7 @@
 #include "MDIFormMain.h"
 #include "ModVars.h"
 #include "SameData.h"
+#include "SpreadGrid.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -21,12 +22,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <ranges>
+
 namespace {
 
 /// Visible windows besides the main window and the About window.
 int visibleTaskWindows() {
-    const QWidgetList all = QApplication::topLevelWidgets();
-    return int(std::count_if(all.begin(), all.end(), [](QWidget* w) {
+    return int(std::ranges::count_if(QApplication::topLevelWidgets(), [](QWidget* w) {
         return w->isVisible() && w != Forms::get<MDIFormMain>().window() &&
                w->objectName() != QLatin1String("frmAbout");
     }));
@@ -50,6 +52,11 @@ TEST_F(MainWindowTest, StartUpShowsTheMainWindowAndTheUploadWindow) {
     // The sheet was built from the defaults once and hidden again.
     EXPECT_EQ(Forms::get<FrmSetpoints>().LblType->text(), QStringLiteral("Type A"));
     EXPECT_TRUE(msgs->calls.isEmpty());
+    // Row i of the captured data is i x 5 ms into the run, always with three decimals.
+    const QAbstractItemModel& grid = *Forms::get<MDIFormMain>().spdTorque->model();
+    for (int i = 1; i <= CapturedTable::Rows; ++i)
+        ASSERT_EQ(grid.headerData(i - 1, Qt::Vertical).toString(),
+                  QLocale().toString(i / 200.0, 'f', 3) + " sec");
 }
 
 TEST_F(MainWindowTest, LogoFileReplacesTheBuiltInPictureOnlyWhenReadable) {
@@ -103,11 +110,20 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
         row.fill(7.5f);
     SpTimerY[2] = 77;
     InstrumentType = 3;
+    // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
+    // goes to the even neighbour below.
+    int shown = 0;
+    Forms::get<FrmStatus>().load();
+    QObject::connect(Forms::get<FrmStatus>().PrgStatus, &QProgressBar::valueChanged, [&](int v) {
+        const auto cleared = std::ranges::count(CapturedData.cells | std::views::join, 0.0f);
+        EXPECT_EQ(std::pair(v, cleared), std::pair(++shown, 320 * v - 160L + v % 2));
+    });
     main.mnuFileNew_Click();
-    EXPECT_EQ(Forms::get<FrmStatus>().PrgStatus->value(), 100);
+    EXPECT_EQ(shown, 100);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    DataFile::Snapshot reset;
-    reset.setpoints.setDefaults();
+    DataFile::Snapshot reset; // every cell 0, type 0
+    for (int i = 0; i < SetpointStore::ArrayCount; ++i)
+        reset.setpoints.array(i).fill(std::array{0, 0, 5, 61, 250, 250, 10, 0, 10, 10}[i]);
     EXPECT_TRUE(sameBits(DataFile::currentData(), reset));
     EXPECT_EQ(visibleTaskWindows(), 0); // the progress window included
     EXPECT_EQ(statusLine(), status);

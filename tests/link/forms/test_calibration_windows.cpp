@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration upload and download, tick by tick.
-#include "FrmCapture.h"
 #include "FrmGetCal.h"
 #include "FrmNetwork.h"
 #include "FrmSetCal.h"
@@ -39,7 +38,10 @@ protected:
         ASSERT_EQ(InstrumentFound, 1);
         line().written.clear();
     }
-    static bool upStopped() { return !up().TmrUpload->isActive() && !up().MSComm->isOpen(); }
+    /// Timer off and port closed.
+    static bool stopped(SerialForm& w) {
+        return !w.findChild<QTimer*>()->isActive() && !w.MSComm->isOpen();
+    }
 };
 using DownloadTest = UploadTest;
 
@@ -68,7 +70,7 @@ TEST_F(UploadTest, IdentifyReadsTenBytesTheLastLetterWinsAndTheTwentiethTickGive
     EXPECT_EQ(msgs->texts(), QStringList{"Unable to connect with Velmora.  Please check "
                                          "connection and try again."});
     EXPECT_EQ(line().written.size(), 19);
-    EXPECT_TRUE(upStopped() && up().FrmComm->isEnabled());
+    EXPECT_TRUE(stopped(up()) && up().FrmComm->isEnabled());
 }
 
 TEST_F(UploadTest, RecordsAreReadFrom89BytesAndOnlyWithinOneRead) {
@@ -111,19 +113,46 @@ TEST_F(UploadTest, StopStartsAgainWithIdentificationAnErrorResumes) {
     ticks(1);
     EXPECT_EQ(line().written.last(), Frames::ReadSetpointsRequest());
     up().CmdBack_Click(); // Previous ends it
-    EXPECT_TRUE(upStopped() && Forms::get<FrmNetwork>().isVisible());
+    EXPECT_TRUE(stopped(up()) && Forms::get<FrmNetwork>().isVisible());
 }
 
-TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
-    down().show();
+TEST_F(DownloadTest, EachSetGoesOutUntilItsAckTheTwentyFirstTickFailsAnErrorResumesAtItsSet) {
+    // An instrument that acknowledges sets A to `last`: the sets sent and the bar / 25 after
+    // each tick, up to the one with the message.
+    using Run = std::tuple<char, QByteArray, QByteArray>;
+    QByteArray sets, bar;
+    for (const auto& [last, sent, bars] :
+         {Run{'D', "AABBCCDD", "01122330"},
+          Run{'A', "AA" + QByteArray(18, 'B'), "0" + QByteArray(19, '1') + "0"}}) {
+        answerBeforeNextTick([last, &sets](const QByteArray& frame) {
+            const char set = char(frame[0] - char(0xEA) + 'A');
+            sets += set;
+            return set <= last ? *Frames::WriteAck(set - '@') : QByteArray();
+        });
+        down().show();
+        down().CmdRun_Click();
+        QThread::msleep(60);    // no event loop: the timer cannot fire meanwhile
+        down().CmdHalt_Click(); // before the first tick: nothing
+        down().CmdRun_Click();  // and a second Start keeps the timer's rhythm
+        EXPECT_LE(down().TmrDownload->remainingTime(), down().TmrDownload->interval() - 50);
+        EXPECT_FALSE(down().FrmComm->isEnabled());
+        while (msgs->calls.isEmpty() && bar.size() < 30) {
+            down().TmrDownload_Timer();
+            bar += char('0' + down().PrgDownload->value() / 25);
+        }
+        EXPECT_EQ(std::exchange(sets, {}) + ' ' + std::exchange(bar, {}), sent + ' ' + bars);
+        EXPECT_TRUE(stopped(down()) && down().FrmComm->isEnabled());
+        EXPECT_EQ(down().isVisible(), last == 'A');
+        msgs->clear();
+    }
+    // A set that cannot be sent is an error that keeps the port; Start resumes at that set.
     down().CmdRun_Click();
-    down().CmdHalt_Click();
     SpCh2Peak[2] = 300;
     line().incoming = *Frames::WriteAck(1);
     down().TmrDownload_Timer();
     down().TmrDownload_Timer(); // set B cannot be sent
     EXPECT_EQ(msgs->texts(), QStringList{CommErrorText});
-    EXPECT_EQ(down().DownloadStep, 25);
+    EXPECT_EQ(down().PrgDownload->value(), 0);
     EXPECT_TRUE(down().MSComm->isOpen() && down().FrmComm->isEnabled());
     SpCh2Peak[2] = 200;
     CommTicks = 19;
@@ -135,24 +164,5 @@ TEST_F(DownloadTest, StopBeforeTheFirstTickIsNothingAnErrorResumesAtItsSet) {
     down().TmrDownload_Timer();
     EXPECT_EQ(line().written.last(), *Frames::WriteParameterSet(Setpoints, 1));
     down().CmdExit_Click();
-    EXPECT_FALSE(down().MSComm->isOpen());
-    EXPECT_TRUE(Forms::get<FrmSetpoints>().isVisible());
-}
-
-TEST_F(UploadTest, StartDuringAnExchangeKeepsTheTimersRhythm) {
-    const std::pair<SerialForm*, std::function<void()>> windows[] = {
-        {&up(), [] { up().CmdRun_Click(); }},
-        {&down(), [] { down().CmdRun_Click(); }},
-        {&Forms::get<FrmNetwork>(), [] { Forms::get<FrmNetwork>().CmdRun_Click(); }},
-        {&Forms::get<FrmCapture>(), [] { Forms::get<FrmCapture>().CmdRun_Click(); }}};
-    for (const auto& [window, start] : windows) {
-        window->show();
-        start();
-        QTimer* timer = window->findChild<QTimer*>();
-        QThread::msleep(60); // no event loop: the timer cannot fire meanwhile
-        start();
-        EXPECT_LE(timer->remainingTime(), timer->interval() - 50)
-            << timer->objectName().toStdString();
-        EXPECT_FALSE(window->FrmComm->isEnabled());
-    }
+    EXPECT_TRUE(stopped(down()) && Forms::get<FrmSetpoints>().isVisible());
 }

@@ -39,35 +39,42 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureWindow, WaitsForMoreThanTwoBytes) {
+TEST_F(CaptureWindow, StopEndsAWaitAtOnceAReceptionAtTheNextTickAndTheNextRunIsPreselected) {
     form->CmdRun_Click();
     EXPECT_EQ(form->light(), Light::Yellow);
     EXPECT_FALSE(framesOpen());
     tick();
     EXPECT_EQ(form->light(), Light::Red);
-    line().incoming = "ab";
+    line().incoming = captureStream(1500).left(2);
     tick(3);
     EXPECT_EQ(CaptureTicks, 0);
-    line().incoming += "c";
+    form->CmdHalt_Click(); // still waiting: ends at once
+    EXPECT_TRUE(stopped() && framesOpen() && msgs->calls.isEmpty());
+
+    form->OptData[7]->click();
+    QList<int> bar; // what the bar shows from here on
+    QObject::connect(form->PrgCapture, &QProgressBar::valueChanged, [&](int v) { bar << v; });
+    form->CmdRun_Click();
+    tick();
+    line().incoming = captureStream(1500).left(3);
     tick();
     EXPECT_EQ(CaptureTicks, 1);
     EXPECT_EQ(form->light(), Light::Green);
     // A screen reader hears what the light shows.
     EXPECT_TRUE(form->ImgLight->accessibleName().contains(QStringLiteral("green")));
-    EXPECT_FALSE(form->PrgCapture->accessibleName().isEmpty());
-}
-
-TEST_F(CaptureWindow, FinishWritesTheSlotAndPreselectsTheNext) {
-    capture(8, captureStream(1500));
+    line().incoming += captureStream(1500).mid(3);
+    form->CmdHalt_Click(); // receiving: the next tick shows the full bar and finishes
+    EXPECT_EQ(form->light(), Light::Red);
+    tick();
+    EXPECT_EQ(std::pair(bar, int(CaptureTicks)), std::pair(QList<int>{1, 10, 0}, 11));
     EXPECT_EQ(msgs->texts(), QStringList{"Capture Complete for Run 8"});
     EXPECT_TRUE(runHolds(8, 1500) && runHolds(7, 0));
-    EXPECT_TRUE(form->OptData[0]->isChecked()); // after run 8 comes run 1
-    EXPECT_TRUE(stopped() && framesOpen());
-    EXPECT_EQ(form->light(), Light::Red);
+    EXPECT_TRUE(form->OptData[0]->isChecked() && stopped() && framesOpen()); // run 1 after 8
     // A shorter capture ending two bytes into a record: the longer one's bytes past the count
     // would complete it.
     capture(8, captureStream(900) + captureStream(1, 901).left(2));
     EXPECT_TRUE(runHolds(8, 900));
+    EXPECT_EQ(form->light(), Light::Red);
 }
 
 TEST_F(CaptureWindow, ActivationDuringACaptureRestartsTheCountIntoSlotOne) {
@@ -104,9 +111,7 @@ TEST_F(CaptureWindow, FailuresCloseThePortAndChangeNothingElse) {
     // A 2501st record fails the finish: timer already off, grid unwritten, no preselection.
     line().missing = false;
     msgs->clear();
-    tick();
-    line().incoming = captureStream(2501);
-    tick(10);
+    capture(1, captureStream(2501));
     EXPECT_EQ(msgs->texts(), QStringList{Failure});
     EXPECT_TRUE(stopped() && !framesOpen());
     EXPECT_TRUE(runHolds(1, 0));
