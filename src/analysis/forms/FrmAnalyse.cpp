@@ -131,12 +131,12 @@ void FrmAnalyse::Form_Load() {
     // a header stays whole in the bold it takes while its row or column is the current one.
     QFont bold = SpdAdjust->verticalHeader()->font();
     bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
     int headerWidth = twips(8175) * 16 / 100;
-    for (int type = 0; type <= 5; ++type)
-        headerWidth =
-            std::max(headerWidth, QFontMetrics(bold).horizontalAdvance(
-                                      QStringLiteral("VL ") + FrmSetpoints::typeName(type)) +
-                                      12);
+    for (int type = 0; type <= 5; ++type) {
+        const QString name = QStringLiteral("VL ") + FrmSetpoints::typeName(type);
+        headerWidth = std::max(headerWidth, boldMetrics.horizontalAdvance(name) + 12);
+    }
     std::array<int, 7> need{};
     for (int c = 0; c < 7; ++c)
         need[c] = SpdAdjust->horizontalHeader()->sectionSizeHint(c);
