@@ -225,17 +225,18 @@ Result typeF() noexcept {
 }
 
 std::optional<Result> derive(int instrumentType, Samples ch1, Samples ch2, int length) noexcept {
+    if (instrumentType == 2) return typeC();
+    if (instrumentType == 5) return typeF();
+    // The other types read their setpoints off the run: an empty cut would give zeros (Type D
+    // does not fail on its own) and wipe the operator's set.
+    if (length <= 0) return std::nullopt;
     switch (instrumentType) {
     case 1:
         return typeB(ch1, length);
-    case 2:
-        return typeC();
     case 3:
         return typeD(ch1, length);
     case 4:
         return typeE(ch1, ch2, length);
-    case 5:
-        return typeF();
     default:
         return typeA(ch1, ch2, length);
     }

@@ -35,7 +35,9 @@ std::optional<Result> typeE(RunCut::ConstSamples ch1, RunCut::ConstSamples ch2,
                             int length) noexcept;
 Result typeF() noexcept;
 
-/// The procedure of `instrumentType` 0 to 5 (A to F); any other value runs type A.
+/// The procedure of `instrumentType` 0 to 5 (A to F); any other value runs type A. Types C and
+/// F give their fixed values whatever the cut; every other type gives nullopt for an empty cut
+/// (`length` 0).
 std::optional<Result> derive(int instrumentType, RunCut::ConstSamples ch1, RunCut::ConstSamples ch2,
                              int length) noexcept;
 

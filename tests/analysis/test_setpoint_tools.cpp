@@ -95,6 +95,12 @@ TEST(AutoSetpoints, ProceduresOnCapturedRuns) {
          Result{50.3f, 3.0f, 50, 7, 20}},
         {"E, no CH2 rise after CH1 falls", 4, captured(fall100, {{1, 30.4f}, {20, 0.0f}}), none},
         {"E, CH1 never falls", 4, captured({{2, 50.3f}}, {{10, 30.4f}, {50, 0.0f}}), none},
+        // An empty cut: only the fixed types give setpoints.
+        {"A, empty cut", 0, {}, none},
+        {"B, empty cut", 1, {}, none},
+        {"C, empty cut", 2, {}, Result{51.0f, 51.0f, 10, 10, 10}},
+        {"D, empty cut", 3, {}, none},
+        {"E, empty cut", 4, {}, none},
         {"F, empty cut", 5, {}, Result{51.0f, 0.0f, 10, 10, 90}},
     };
     for (const auto& c : cases) {
