@@ -67,10 +67,9 @@ int centred(int outer, int inner) {
 FrmAnalyse::FrmAnalyse() : TaskForm(QStringLiteral("FrmAnalyse"), Leaving::Unload) {}
 
 QWidget* FrmAnalyse::createWindow() {
+    // A task window like the others, so it stays over the main window; sizeable as well.
     QWidget* w = TaskForm::createWindow();
-    w->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                      Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
-                      Qt::CustomizeWindowHint);
+    w->setWindowFlags(w->windowFlags() | Qt::WindowMinMaxButtonsHint);
     return w;
 }
 

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <ranges>
 
@@ -86,6 +87,18 @@ TEST_F(MainWindowTest, EveryActionLeavesAtMostOneTaskWindow) {
             (main.*actions[j])();
             ASSERT_EQ(visibleTaskWindows(), 1) << i << "," << j;
         }
+    }
+    // Task windows stay over the main window, the graphs and the analysis as well: the window
+    // system keeps a dialog above the window it names as its owner.
+    const auto owner = [](Form& f) {
+        f.window()->winId();
+        const QWindow* w = f.window()->windowHandle();
+        return w->type() == Qt::Dialog ? w->transientParent() : nullptr;
+    };
+    for (Form* f : std::initializer_list<Form*>{
+             &Forms::get<FrmGraphType>(), &Forms::get<FrmGraph>(), &Forms::get<FrmAnalyse>()}) {
+        f->load();
+        EXPECT_EQ(owner(*f), main.window()->windowHandle()) << f->objectName().toStdString();
     }
     // The About window is not a task window: navigation leaves it where it is.
     EXPECT_TRUE(Forms::get<frmAbout>().isVisible());
