@@ -24,11 +24,14 @@ ProgressBar::ProgressBar(const QString& name, QWidget* parent) : QProgressBar(pa
 
 void ProgressBar::setProgress(double value) {
     const int shown = static_cast<int>(std::lround(value));
-    // QProgressBar repaints at once, and only when the change shows.
-    if (shown != this->value()) setValue(shown);
+    if (shown == this->value()) return;
+    setValue(shown);
+    // QProgressBar repaints only a change of a few pixels or more; every new value is to show.
+    if (paintedValue_ != shown) repaint();
 }
 
 void ProgressBar::paintEvent(QPaintEvent* event) {
     ++paintCount_;
+    paintedValue_ = value();
     QProgressBar::paintEvent(event);
 }

@@ -29,4 +29,5 @@ protected:
 
 private:
     int paintCount_ = 0;
+    int paintedValue_ = -1;
 };

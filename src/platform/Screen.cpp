@@ -2,6 +2,7 @@
 #include "Screen.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QWidget>
 
@@ -36,6 +37,14 @@ void setWindowWaitCursor(QWidget* window, bool on) {
         window->setCursor(Qt::WaitCursor);
     else
         window->unsetCursor();
+}
+
+void waitUntilOnScreen(QWidget* window, int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (window && window->isVisible() && !window->testAttribute(Qt::WA_Mapped) &&
+           waited.elapsed() < timeoutMs)
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
 
 QPixmap picture(const QString& name) {

@@ -22,5 +22,9 @@ public:
 /// The hourglass over one window only.
 void setWindowWaitCursor(QWidget* window, bool on);
 
+/// Waits, at most `timeoutMs`, until the window system has put the shown `window` on screen:
+/// until then it takes no paint. Input events wait meanwhile; timers and the rest run.
+void waitUntilOnScreen(QWidget* window, int timeoutMs = 500);
+
 /// One of our pictures (toolbar icons, window pictures, the splash), by file stem.
 QPixmap picture(const QString& name);

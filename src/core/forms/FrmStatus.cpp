@@ -33,6 +33,9 @@ ProgressShown::ProgressShown() : status_(Forms::get<FrmStatus>()) {
     status_.load();
     status_.PrgStatus->setProgress(0);
     status_.show();
+    // The caller's loop never returns to the event loop, so the window must be on screen, and
+    // painted, before it starts.
+    waitUntilOnScreen(status_.window());
     status_.window()->repaint();
 }
 

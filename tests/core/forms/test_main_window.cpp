@@ -125,14 +125,19 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
     InstrumentType = 3;
     // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
     // goes to the even neighbour below.
+    // Each value is on screen before the next is written, the 0 before the first cell too.
     int shown = 0;
     Forms::get<FrmStatus>().load();
-    QObject::connect(Forms::get<FrmStatus>().PrgStatus, &QProgressBar::valueChanged, [&](int v) {
+    const ProgressBar& bar = *Forms::get<FrmStatus>().PrgStatus;
+    int paints = bar.paintCount();
+    QObject::connect(&bar, &QProgressBar::valueChanged, [&](int v) {
         const auto cleared = std::ranges::count(CapturedData.cells | std::views::join, 0.0f);
         EXPECT_EQ(std::pair(v, cleared), std::pair(++shown, 320 * v - 160L + v % 2));
+        EXPECT_GT(bar.paintCount(), std::exchange(paints, bar.paintCount())) << v;
     });
     main.mnuFileNew_Click();
     EXPECT_EQ(shown, 100);
+    EXPECT_GT(bar.paintCount(), paints);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     DataFile::Snapshot reset; // every cell 0, type 0
     for (int i = 0; i < SetpointStore::ArrayCount; ++i)
