@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -26,6 +27,11 @@ float finiteOr0(float v) {
 }
 double finiteOr0(double v) {
     return std::isfinite(v) ? v : 0.0;
+}
+
+/// Room in pixels above a line for one label.
+double labelRoom(const QCustomPlot& plot) {
+    return QFontMetrics(plot.font()).height() + 4.0;
 }
 
 struct Subset {
@@ -84,8 +90,14 @@ struct SciGraph::Impl {
     void drawAnnotations();
     void fitToData();
     std::vector<double> levels() const;
-    void keepInView(double level);
-    void stackLabels();
+    void keepInView(double level, double roomAbove);
+    /// A label standing above the plot: the level it belongs to and the room in pixels it needs
+    /// above that level.
+    struct Overflow {
+        double level, roomAbove;
+    };
+    std::optional<Overflow> stackLabels();
+    void roomForLabels();
     void print(QWidget* parent);
     void render(QPrinter& printer);
 };
@@ -147,7 +159,8 @@ void SciGraph::Impl::fitToData() {
     plot->xAxis->setRange(x0, x1);
     plot->yAxis->setRange(y0 < 0 ? y0 - pad : 0.0, y1 + pad);
     for (double level : levels())
-        keepInView(level);
+        keepInView(level, labelRoom(*plot));
+    roomForLabels();
 }
 
 /// The heights of the horizontal annotation lines shown (threshold levels, say).
@@ -163,13 +176,13 @@ std::vector<double> SciGraph::Impl::levels() const {
     return found;
 }
 
-/// Widens the y range just enough that a line at `level` shows, with room for its label above.
-void SciGraph::Impl::keepInView(double level) {
+/// Widens the y range just enough that a line at `level` shows, with `roomAbove` pixels free
+/// above it for its label.
+void SciGraph::Impl::keepInView(double level, double roomAbove) {
     const QCPRange r = plot->yAxis->range();
     const int height = plot->axisRect()->height();
     // Shares of the plot's height kept free above a line (its label) and below it.
-    const int labelHeight = QFontMetrics(plot->font()).height();
-    const double above = height > 0 ? std::min(0.5, (labelHeight + 4.0) / height) : 0.1;
+    const double above = height > 0 ? std::min(0.5, roomAbove / height) : 0.1;
     const double below = height > 0 ? std::min(0.5, 3.0 / height) : 0.02;
     if (r.upper - level < above * r.size())
         plot->yAxis->setRange(r.lower, (level - above * r.lower) / (1.0 - above));
@@ -185,7 +198,7 @@ void SciGraph::Impl::drawAnnotations() {
     if (!showAnnotations) return;
     // The operator's x range stays; a level outside the y range shown widens it.
     for (double level : levels())
-        keepInView(level);
+        keepInView(level, labelRoom(*plot));
     for (size_t i = 0; i < annotations.size(); ++i) {
         const Annotation& a = annotations[i];
         if (a.type != AnnotationLineStart) continue;
@@ -208,23 +221,43 @@ void SciGraph::Impl::drawAnnotations() {
         annotationItems.push_back(text);
         labels.push_back(text);
     }
+    roomForLabels();
+}
+
+/// Labels that climb above one another at the top need the room of all of them. Widening the
+/// range brings the levels closer, so more may climb: each round makes room for one more.
+void SciGraph::Impl::roomForLabels() {
+    for (size_t round = 0; round <= labels.size(); ++round) {
+        const auto over = stackLabels();
+        if (!over) break;
+        keepInView(over->level, over->roomAbove);
+    }
 }
 
 /// Labels that would overlap climb above one another, lowest first, so markers at one place
-/// and thresholds at close levels stay readable. Runs once the plot is laid out, in pixels.
-void SciGraph::Impl::stackLabels() {
+/// and thresholds at close levels stay readable; a label that would run past the plot's right
+/// edge stands left of its point. Runs once the plot is laid out, in pixels. Returns the label
+/// of a level in view that climbed highest above the plot, if one did.
+std::optional<SciGraph::Impl::Overflow> SciGraph::Impl::stackLabels() {
     struct Box {
         QCPItemText* item;
         double left, right, bottom;
     };
     const QFontMetrics metrics(plot->font());
     const int lineHeight = metrics.height();
+    const QRect area = plot->axisRect()->rect();
     std::vector<Box> boxes;
     for (QCPItemText* t : labels) {
         const QPointF at = t->position->pixelPosition();
-        boxes.push_back(
-            {t, at.x(), at.x() + metrics.horizontalAdvance(t->text()) + 6.0, at.y() - 1.0});
+        const double width = metrics.horizontalAdvance(t->text()) + 6.0;
+        const bool leftOfPoint = at.x() + width > area.x() + area.width() && at.x() >= area.x() &&
+                                 at.x() <= area.x() + area.width();
+        t->setPositionAlignment((leftOfPoint ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignBottom);
+        const double left = leftOfPoint ? at.x() - width : at.x();
+        boxes.push_back({t, left, left + width, at.y() - 1.0});
     }
+    std::optional<Overflow> highest;
+    double highestTop = area.y();
     std::stable_sort(boxes.begin(), boxes.end(),
                      [](const Box& a, const Box& b) { return a.bottom > b.bottom; });
     for (size_t i = 0; i < boxes.size(); ++i) {
@@ -241,9 +274,16 @@ void SciGraph::Impl::stackLabels() {
                 }
             }
         }
-        const double climb = box.item->position->pixelPosition().y() - 1.0 - box.bottom;
+        const double at = box.item->position->pixelPosition().y();
+        const double climb = at - 1.0 - box.bottom;
         box.item->setPadding(QMargins(3, 0, 3, 1 + (std::isfinite(climb) ? int(climb + 0.5) : 0)));
+        const double top = box.bottom - lineHeight;
+        if (at >= area.y() && at <= area.y() + area.height() && top < highestTop) {
+            highestTop = top;
+            highest = Overflow{box.item->position->coords().y(), at - top + 3.0};
+        }
     }
+    return highest;
 }
 
 void SciGraph::Impl::print(QWidget* parent) {

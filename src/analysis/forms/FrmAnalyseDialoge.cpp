@@ -57,8 +57,7 @@ void FrmAnalyseDialoge::Form_Load() {
     connect(CmdBack, &QToolButton::clicked, this, &FrmAnalyseDialoge::CmdBack_Click);
     connect(CmdGraph, &QToolButton::clicked, this, &FrmAnalyseDialoge::CmdGraph_Click);
     column->addLayout(navigation);
-    // Wide enough for the caption in the title bar.
-    w->setFixedSize(w->sizeHint().expandedTo(QSize(twips(3200), 0)));
+    fixSizeForCaption(w);
 }
 
 void FrmAnalyseDialoge::Form_Activate() {

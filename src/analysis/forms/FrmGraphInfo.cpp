@@ -39,8 +39,7 @@ void FrmGraphInfo::Form_Load() {
     connect(CmdBack, &QToolButton::clicked, this, &FrmGraphInfo::CmdBack_Click);
     connect(CmdGraph, &QToolButton::clicked, this, &FrmGraphInfo::CmdGraph_Click);
     column->addLayout(navigation);
-    // Wide enough for the caption in the title bar.
-    w->setFixedSize(w->sizeHint().expandedTo(QSize(twips(3200), 0)));
+    fixSizeForCaption(w);
 }
 
 void FrmGraphInfo::Form_Activate() {

@@ -28,7 +28,7 @@ void FrmGraphType::Form_Load() {
     CmdBack->setFixedSize(twips(615), twips(615));
     connect(CmdBack, &QToolButton::clicked, this, &FrmGraphType::CmdBack_Click);
     layout->addWidget(CmdBack, 0, Qt::AlignHCenter);
-    w->adjustSize();
+    fixSizeForCaption(w);
 }
 
 void FrmGraphType::Form_Activate() {

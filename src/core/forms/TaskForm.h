@@ -28,6 +28,10 @@ protected:
         unload();
     }
 
+    /// Fixes a window of buttons at the size its controls need, and at least as wide as its
+    /// caption needs in the title bar beside the window's icon and buttons.
+    static void fixSizeForCaption(QWidget* window);
+
     /// The Previous and Next picture buttons every task window has.
     static PictureButton* makeBackButton(QWidget* parent);
     static PictureButton* makeNextButton(QWidget* parent,

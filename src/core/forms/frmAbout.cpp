@@ -7,6 +7,7 @@
 #include "Screen.h"
 #include "Version.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -49,10 +50,16 @@ void frmAbout::Form_Load() {
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), w);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
-    // OK is both the default and the cancel button: Enter and Esc press it.
-    for (QKeySequence keys :
-         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
-        connect(new QShortcut(keys, w), &QShortcut::activated, cmdOK, &QPushButton::click);
+    // OK is the default button: Enter presses it, or the button that has the focus. It is the
+    // cancel button too: Esc presses it.
+    const auto pressDefault = [this] {
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        (focused && focused->window() == window() ? focused : cmdOK)->click();
+    };
+    for (QKeySequence keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(keys, w), &QShortcut::activated, this, pressDefault);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), w), &QShortcut::activated, cmdOK,
+            &QPushButton::click);
 
     auto* grid = new QGridLayout(w);
     grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);

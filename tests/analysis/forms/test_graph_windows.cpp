@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
 
@@ -193,6 +194,13 @@ TEST_F(GraphWindows, SelectionGraphsResizeLaysOutReturningRedrawsPrintAndLeave) 
         EXPECT_EQ(std::ranges::count_if(qApp->topLevelWidgets(), &QWidget::isVisible), to ? 1 : 0);
         EXPECT_TRUE(!to || to->isVisible()) << button->text().toStdString();
     }
+    // Each chooser shows its whole caption beside the title bar's icon and buttons.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int bar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    for (QWidget* w : {chooser.window(), info.window(), single.window()})
+        EXPECT_GE(w->width(), QFontMetrics(bold).horizontalAdvance(w->windowTitle()) + 4 * bar)
+            << w->windowTitle().toStdString();
     graph().show();
     graph().CmdExit->click();
     EXPECT_TRUE(Forms::get<FrmAnalyseDialoge>().isVisible() && !graph().isLoaded());
@@ -285,11 +293,31 @@ TEST_F(GraphWindows, ThresholdLinesAndTheirLabelsStayInView) {
                 tops.push_back(t->topLeft->pixelPosition().y());
         return tops;
     };
+    // A label whose point is in view across (or up) the plot stays inside it across (or up).
+    const auto labelsInside = [&](const char* what) {
+        const QRectF area = plot.axisRect()->rect();
+        for (int i = 0; i < plot.itemCount(); ++i) {
+            auto* t = qobject_cast<QCPItemText*>(plot.item(i));
+            if (!t) continue;
+            const QPointF at = t->position->pixelPosition();
+            const QRectF box(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition());
+            const std::string text = what + (" " + t->text().toStdString());
+            if (at.x() >= area.left() && at.x() <= area.right()) {
+                EXPECT_TRUE(box.left() >= area.left() && box.right() <= area.right()) << text;
+            }
+            if (at.y() >= area.top() && at.y() <= area.bottom()) {
+                EXPECT_TRUE(box.top() >= area.top() && box.bottom() <= area.bottom()) << text;
+            }
+        }
+    };
     const int lineHeight = QFontMetrics(plot.font()).height();
-    // Peaks 99.0 put both levels above the curves; an edit of the CH2 peak moves the second
-    // level above them, or to 0.04 below the first; the operator's zoom on the time axis stays.
-    for (auto [type, peak1, peak2, typed] :
-         {std::tuple{0, 250, 250, "98.9"}, {0, 120, 50, "90"}, {0, 120, 50, "41.5"}}) {
+    // Peaks 99.0 put both levels above the curves, for Type C at one level; an edit of the CH2
+    // peak moves the second level above them, or to 0.04 below the first; the operator's zoom
+    // on the time axis stays.
+    for (auto [type, peak1, peak2, typed] : {std::tuple{2, 250, 250, "99"},
+                                             {0, 250, 250, "98.9"},
+                                             {0, 120, 50, "90"},
+                                             {0, 120, 50, "41.5"}}) {
         std::tie(InstrumentType, SpCh1Peak[2], SpCh2Peak[2]) = std::tuple(type, peak1, peak2);
         analyse();
         plot.xAxis->setRange(0.1, 0.3);
@@ -303,5 +331,12 @@ TEST_F(GraphWindows, ThresholdLinesAndTheirLabelsStayInView) {
         const auto tops = labelTops();
         ASSERT_EQ(tops.size(), 2u);
         EXPECT_GE(std::abs(tops[0] - tops[1]), lineHeight - 1) << typed;
+        labelsInside(typed);
     }
+    // A run that starts at row 1957 is cut 0.215 s long; Type D puts "TimX 2" at 0.2 s.
+    put(CapturedData, 7, {{1, level(11)}, {1962, level(125)}});
+    std::tie(InstrumentType, SpCh1Peak[2], SpTimerX[2]) = std::tuple(3, 120, 17);
+    analyse(4);
+    EXPECT_NEAR(note(6).x, 0.2, 1e-6);
+    labelsInside("marker at the right edge");
 }

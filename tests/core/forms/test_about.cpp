@@ -2,8 +2,10 @@
 #include "AppFixture.h"
 #include "frmAbout.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 using AboutTest = AppFixture;
 
@@ -27,4 +29,22 @@ TEST_F(AboutTest, SystemInfoStartsAnInstalledToolOrSaysItIsUnavailable) {
     about.cmdSysInfo_Click();
     EXPECT_EQ(msgs->texts(), QStringList{unavailable});
     qputenv("PATH", path);
+}
+
+TEST_F(AboutTest, EnterPressesTheFocusedButtonElseOkAndEscPressesOk) {
+    frmAbout& about = Forms::get<frmAbout>();
+    about.show();
+    QApplication::setActiveWindow(about.window());
+    about.cmdSysInfo->setFocus();
+    QTest::keyClick(about.window(), Qt::Key_Return);
+    EXPECT_EQ(launches.size() + msgs->calls.size(), 1);
+    EXPECT_TRUE(about.isVisible());
+    for (int key : {Qt::Key_Enter, Qt::Key_Escape}) {
+        about.show();
+        QApplication::setActiveWindow(about.window());
+        if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+        QTest::keyClick(about.window(), Qt::Key(key));
+        EXPECT_FALSE(about.isLoaded()) << key;
+    }
+    EXPECT_EQ(launches.size() + msgs->calls.size(), 1);
 }
