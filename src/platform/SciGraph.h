@@ -19,7 +19,8 @@ QColor paletteColor(int n);
 /// Action codes: 20 opens a set-up (forgets the old data); 0 closes it, shows the new data and
 /// fits the view to it; 17, 2, 3 (in that order) show the annotations, keeping the operator's
 /// x range; 8 prints the graph as shown. The y range always shows every horizontal annotation
-/// line (a threshold level) with its label, and widens just enough when one lies outside it.
+/// line (a threshold level) with its label, and widens just enough when one lies outside it or
+/// when labels climbing above one another would leave the plot. Labels never overlap.
 class SciGraph : public QWidget {
     Q_OBJECT
 public:
