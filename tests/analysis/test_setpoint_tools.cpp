@@ -65,6 +65,17 @@ TEST(AutoSetpoints, ProceduresOnCapturedRuns) {
         {"B, dip", 1, captured({{2, 10.5f}, {20, 3.0f}, {21, 10.5f}, {30, 26.5f}, {60, 0.0f}}),
          Result{10.5f, 26.5f, 92, 4, 4}},
         {"B, no plateau", 1, captured(flatless), none},
+        // Levels of a data file at the edges of the narrowest band: 19.95 is in it and is the
+        // dip, which asks for threshold 11, not 10; with 20.05 the plateau still starts at 2.
+        {"B, follower at the lower edge", 1,
+         captured({{2, 20.0f}, {5, 19.95f}, {6, 20.0f}, {30, 23.8f}, {50, 0.0f}}),
+         Result{20.0f, 23.8f, 11, 4, 2}},
+        {"B, follower at the upper edge", 1,
+         captured({{2, 20.0f}, {5, 20.05f}, {6, 20.0f}, {30, 23.8f}, {50, 0.0f}}),
+         Result{20.0f, 23.8f, 10, 4, 2}},
+        // A rise of exactly 5 % is enough; the spike keeps the plateau under the cut-off.
+        {"B, rise 5 %", 1, captured({{2, 60.0f}, {8, 99.0f}, {14, 60.0f}, {40, 63.0f}, {60, 0.0f}}),
+         Result{60.0f, 63.0f, 4, 1, 1}},
         // A full-scale spike before the plateau is the only rise above the upper level when the
         // rise after it is under 5 % or the threshold test holds only at k 1 or never.
         {"B, rise 4.5 %", 1, captured({{2, 20.2f}, {8, 99.0f}, {14, 20.2f}, {40, 21.1f}}), none},
@@ -126,6 +137,8 @@ TEST(AutoSetpoints, LimitsBeforeConversionAndWritesOneSet) {
     std::tie(expected.SpTimerX[4], expected.SpTimerY[4], expected.SpCh1Peak[4],
              expected.SpCh2Peak[4], expected.SpPctThreshold[4]) = std::tuple(15, 5, 124, 0, 20);
     EXPECT_EQ(store, expected);
+    ASSERT_TRUE(AutoSetpoints::makeSetpoints(store, 1, 5, cut.ch1, cut.ch2, cut.length));
+    EXPECT_EQ(store.SpTimerY[1], 90); // set A too
 }
 
 TEST(ThresholdLevels, ByInstrumentType) {

@@ -234,6 +234,11 @@ TEST(DataFileRead, FieldsOfTypeSetpointAndDataLinesAndRowsAShortFileDoesNotReach
         EXPECT_EQ(staged->table.at(c, 1), row[c - 1]) << c;
     EXPECT_FALSE(std::signbit(staged->table.at(7, 1)));
 
+    // A row as long as a line may be still reads.
+    const QByteArray longest =
+        "7" + QByteArray(DataFile::MaxLineLength - 16, ' ') + QByteArray(15, ',');
+    ASSERT_EQ(readBytes(goldenWithLine(25, longest), *staged).status, ReadStatus::Ok);
+    EXPECT_EQ(staged->table.at(1, 7), 7.0f);
     for (const char* bad : {"nan", "inf", "1e50", "0x10", "1.2.3", "\"5\"", "5 5", "--5"})
         EXPECT_EQ(readBytes(goldenWithLine(25, bad + QByteArray(15, ',')), *staged).status,
                   ReadStatus::ReadError)

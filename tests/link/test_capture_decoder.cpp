@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -60,4 +61,15 @@ TEST(CaptureDecoder, KeepsToTheLimitsOfOneCapture) {
     // Nothing past the count is read: stale bytes would complete a cut-off last record.
     EXPECT_EQ(decode(captureStream(5), 4 * 5 + 3).result.records, 4);
     EXPECT_EQ(decode(captureStream(1), 4).result.records, 0);
+    EXPECT_EQ(decode(captureStream(1)).result.records, 1);
+
+    // Records 1 to 2000 become rows 1 to 2000 of the slot's two columns, as levels.
+    d.ch1.fill(0);
+    d.ch2.fill(0);
+    d.ch1[1] = 11;
+    std::tie(d.ch1[2000], d.ch2[2000], d.ch1[2001]) = std::tuple(234, 235, 100);
+    CapturedTable table;
+    CaptureDecoder::writeRun(table, 8, d.ch1, d.ch2);
+    EXPECT_EQ(std::tuple(table.at(15, 1), table.at(15, 2000), table.at(16, 2000)),
+              std::tuple(0.3f, 98.9f, 99.0f));
 }

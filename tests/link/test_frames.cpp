@@ -32,6 +32,7 @@ TEST(Frames, WorkedValues) {
         {*Frames::NetOpenChannelReply(12, 3), "9111060C0349"},
         {*Frames::NetCloseAll(105), "910006690000"},
         {*Frames::NetOpenChannel(255, 8), "911006FF0852"},
+        {*Frames::NetOpenChannel(12, 1), "9110060C014C"},
         {*Frames::NetCloseAll(219), "910006DB008E"},
         {Frames::IdentifyRequest(), "B00401B5"},
         {Frames::ReadSetpointsRequest(), "00040105"},
@@ -62,4 +63,10 @@ TEST(Frames, WorkedValues) {
     const SetpointStore before = store;
     EXPECT_FALSE(Frames::TakeSetpointRecord(whole.chopped(1), store));
     EXPECT_EQ(store, before);
+    // A whole one gives all four sets, A first; an identify reply gives its type, A as well.
+    EXPECT_EQ(Frames::TakeSetpointRecord(whole, store), 2);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(store.array(i % 10)[i / 10 + 1], 3 + i) << i;
+    for (int type : {0, 5})
+        EXPECT_EQ(Frames::FindIdentifyReply(hex("55") + *Frames::IdentifyReply(type)), type);
 }

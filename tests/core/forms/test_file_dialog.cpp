@@ -96,6 +96,8 @@ TEST_F(FileDialogTest, PathsAndFilesThatFailSayOnlyWhyAndChangeNothing) {
     const QString saveFormat = FilePaths::SaveFormat;
     const std::tuple<int, QString, QString> cases[] = {
         {0, "abc", FilePaths::ReadFormat},
+        {0, "/ab", FilePaths::ReadFormat},
+        {0, "/q.z", FilePaths::FileNotFound}, // four characters are enough
         {1, "abc", saveFormat + "4"},
         {0, "Run1.csv", FilePaths::ReadFormat},
         {1, "Run1.csv", saveFormat + "9"},

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -58,6 +59,14 @@ TEST_F(MainWindowTest, StartUpShowsTheMainWindowAndTheUploadWindow) {
     for (int i = 1; i <= CapturedTable::Rows; ++i)
         ASSERT_EQ(grid.headerData(i - 1, Qt::Vertical).toString(),
                   QLocale().toString(i / 200.0, 'f', 3) + " sec");
+    QStringList columns;
+    for (int c = 0; c < CapturedTable::Columns; ++c)
+        columns << grid.headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(columns.join(' '), "I 1 E 1 I 2 E 2 I 3 E 3 I 4 E 4 I 5 E 5 I 6 E 6 I 7 E 7 I 8 E 8");
+    const SpreadGrid& torque = *Forms::get<MDIFormMain>().spdTorque;
+    EXPECT_GE(
+        torque.verticalHeader()->width(),
+        torque.fontMetrics().horizontalAdvance(grid.headerData(1999, Qt::Vertical).toString()));
 }
 
 TEST_F(MainWindowTest, LogoFileReplacesTheBuiltInPictureOnlyWhenReadable) {
@@ -122,6 +131,7 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
     for (auto& row : CapturedData.cells)
         row.fill(7.5f);
     SpTimerY[2] = 77;
+    SpTotalHi[0] = 3;
     InstrumentType = 3;
     // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
     // goes to the even neighbour below.

@@ -5,6 +5,8 @@
 #include "ModVars.h"
 #include "SpreadGrid.h"
 
+#include <QScrollBar>
+
 namespace {
 
 class SetpointSheetTest : public AppFixture {
@@ -28,6 +30,20 @@ protected:
 } // namespace
 
 TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
+    // Filled from the store, the sheet keeps its headers and shows whole.
+    const auto headers = [&](Qt::Orientation o, int n) {
+        QStringList texts;
+        for (int i = 0; i < n; ++i)
+            texts << g->model()->headerData(i, o).toString();
+        return texts;
+    };
+    EXPECT_EQ(headers(Qt::Horizontal, 4),
+              (QStringList{"Parameter A", "Parameter B", "Parameter C", "Parameter D"}));
+    EXPECT_EQ(headers(Qt::Vertical, 9),
+              (QStringList{"Total", "Number in Assembly", "Count Direction", "CH1 Peak", "CH2 Peak",
+                           "Percent Threshold", "View Total", "Timer X", "Timer Y"}));
+    EXPECT_EQ(g->horizontalScrollBar()->maximum(), 0);
+
     for (auto [typed, hi, lo] : {std::tuple{"200", 0, 200}, {"256", 1, 0}, {"9999", 39, 15}}) {
         ASSERT_TRUE(g->typeIntoCell(2, 1, QLatin1String(typed)));
         EXPECT_EQ(SpTotalHi[2], hi);
@@ -35,7 +51,7 @@ TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
         sheet->GetCalibrationData();
         EXPECT_EQ(cell(2, 1), QLatin1String(typed));
     }
-    SpTimerX[1] = 33;
+    ASSERT_TRUE(g->typeIntoCell(1, 8, QStringLiteral("33")));
     ASSERT_TRUE(g->typeIntoCell(1, 8, QString()));
     EXPECT_EQ(SpTimerX[1], 33);
 
@@ -52,6 +68,8 @@ TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
     // Any byte the store holds shows, totals above the 16-bit range included.
     SpCountDir[1] = 0;
     SpCountDir[2] = 255;
+    SpCountDir[3] = 62;
+    SpCountDir[4] = 61;
     SpViewTotal[3] = 5;
     SpTotalHi[1] = 200;
     SpTotalLo[1] = 17;
@@ -59,11 +77,14 @@ TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
     InstrumentType = 6;
     sheet->GetCalibrationData();
     const std::tuple<int, int, bool, const char*> cells[] = {
-        {1, 3, true, "UP"}, {2, 3, true, "DOWN"},   {3, 7, true, "YES"},
-        {4, 7, true, "NO"}, {1, 1, false, "51217"}, {4, 1, false, "65535"}};
+        {1, 3, true, "UP"},  {2, 3, true, "DOWN"}, {3, 3, true, "DOWN"},   {4, 3, true, "UP"},
+        {3, 7, true, "YES"}, {4, 7, true, "NO"},   {1, 1, false, "51217"}, {4, 1, false, "65535"}};
     for (auto [col, row, button, text] : cells)
         EXPECT_EQ(cell(col, row, button), QLatin1String(text)) << text;
     EXPECT_EQ(sheet->LblType->text(), QStringLiteral("UNKNOWN"));
+    InstrumentType = 5;
+    sheet->GetCalibrationData();
+    EXPECT_EQ(sheet->LblType->text(), QStringLiteral("Type F"));
 }
 
 TEST_F(SetpointSheetTest, TypedLevelsFollowTheOperatorsLocaleInBothGrids) {

@@ -110,6 +110,11 @@ TEST_F(NetworkTest, StopKeepsThePortANoSelectionOrAMissingPortIsACommErrorThatUn
 TEST_F(NetworkTest, ActivationDuringAnAttemptRestartsTheScanWithTheFirstItems) {
     MDIFormMain& main = startProgram();
     main.CmdNetwork_Click();
+    // Every address and channel is offered, each at the index that is sent.
+    EXPECT_EQ(net().CmbAddr->count(), 256);
+    EXPECT_EQ(net().CmbAddr->itemText(0) + ' ' + net().CmbAddr->itemText(255), "0 255");
+    EXPECT_EQ(net().CmbChannel->count(), 8);
+    EXPECT_EQ(net().CmbChannel->itemText(7), "Channel 8");
     net().CmbAddr->setCurrentIndex(9);
     net().OptComm[1]->click();
     net().CmdRun_Click();
