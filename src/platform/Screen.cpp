@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <cmath>
@@ -37,6 +38,13 @@ void setWindowWaitCursor(QWidget* window, bool on) {
         window->setCursor(Qt::WaitCursor);
     else
         window->unsetCursor();
+}
+
+int captionWidth(const QString& caption) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int bar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(font).horizontalAdvance(caption) + 5 * bar;
 }
 
 void waitUntilOnScreen(QWidget* window, int timeoutMs) {

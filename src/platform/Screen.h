@@ -22,6 +22,10 @@ public:
 /// The hourglass over one window only.
 void setWindowWaitCursor(QWidget* window, bool on);
 
+/// The width a window needs to show `caption` whole in its title bar, beside its icon and
+/// buttons. The window manager draws the title: the bold application font stands in for its.
+int captionWidth(const QString& caption);
+
 /// Waits, at most `timeoutMs`, until the window system has put the shown `window` on screen:
 /// until then it takes no paint. Input events wait meanwhile; timers and the rest run.
 void waitUntilOnScreen(QWidget* window, int timeoutMs = 500);

@@ -3,6 +3,8 @@
 
 #include "Screen.h"
 
+#include <algorithm>
+
 FrmStatus::FrmStatus() : Form(QStringLiteral("FrmStatus")) {}
 
 QWidget* FrmStatus::createWindow() {
@@ -15,7 +17,8 @@ QWidget* FrmStatus::createWindow() {
 void FrmStatus::Form_Load() {
     QWidget* w = window();
     w->setWindowTitle(QStringLiteral("Working....."));
-    w->setFixedSize(twips(2490), twips(255));
+    // The design width, or what the caption needs where the title bar's font is larger.
+    w->setFixedSize(std::max(twips(2490), captionWidth(w->windowTitle())), twips(255));
     PrgStatus = new ProgressBar(QStringLiteral("Work done"), w);
     PrgStatus->setObjectName(QStringLiteral("PrgStatus"));
     PrgStatus->setGeometry(0, 0, w->width(), w->height());

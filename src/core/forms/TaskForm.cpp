@@ -4,9 +4,6 @@
 #include "MDIFormMain.h"
 #include "Screen.h"
 
-#include <QApplication>
-#include <QStyle>
-
 #include <algorithm>
 
 void TaskForm::setStatus(const QString& text) {
@@ -14,13 +11,9 @@ void TaskForm::setStatus(const QString& text) {
 }
 
 void TaskForm::fixSizeForCaption(QWidget* window) {
-    // The window manager draws the title; the bold application font and room for an icon and
-    // three title-bar buttons stand in for what it needs. Never narrower than the design.
-    QFont font = QApplication::font();
-    font.setBold(true);
-    const int bar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const int caption = QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 5 * bar;
-    window->setFixedSize(window->sizeHint().expandedTo(QSize(std::max(twips(3200), caption), 0)));
+    // Never narrower than the design.
+    const int width = std::max(twips(3200), captionWidth(window->windowTitle()));
+    window->setFixedSize(window->sizeHint().expandedTo(QSize(width, 0)));
 }
 
 PictureButton* TaskForm::makeBackButton(QWidget* parent) {
