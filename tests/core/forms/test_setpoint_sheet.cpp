@@ -81,6 +81,7 @@ TEST_F(SetpointSheetTest, CellsShowAndStoreTheirBytes) {
         {3, 7, true, "YES"}, {4, 7, true, "NO"},   {1, 1, false, "51217"}, {4, 1, false, "65535"}};
     for (auto [col, row, button, text] : cells)
         EXPECT_EQ(cell(col, row, button), QLatin1String(text)) << text;
+    EXPECT_EQ(cell(3, 3) + cell(4, 3), "10"); // DOWN shows pressed, UP raised
     EXPECT_EQ(sheet->LblType->text(), QStringLiteral("UNKNOWN"));
     InstrumentType = 5;
     sheet->GetCalibrationData();
