@@ -52,7 +52,8 @@ void waitUntilOnScreen(QWidget* window, int timeoutMs) {
     waited.start();
     while (window && window->isVisible() && !window->testAttribute(Qt::WA_Mapped) &&
            waited.elapsed() < timeoutMs)
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+        QApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers, 5);
 }
 
 QPixmap picture(const QString& name) {

@@ -27,7 +27,8 @@ void setWindowWaitCursor(QWidget* window, bool on);
 int captionWidth(const QString& caption);
 
 /// Waits, at most `timeoutMs`, until the window system has put the shown `window` on screen:
-/// until then it takes no paint. Input events wait meanwhile; timers and the rest run.
+/// until then it takes no paint. Input and timers wait meanwhile, so that no serial tick runs
+/// in the middle of the caller's work.
 void waitUntilOnScreen(QWidget* window, int timeoutMs = 500);
 
 /// One of our pictures (toolbar icons, window pictures, the splash), by file stem.

@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 
 #include <ranges>
@@ -135,7 +136,12 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
     InstrumentType = 3;
     // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
     // goes to the even neighbour below.
-    // Each value is on screen before the next is written, the 0 before the first cell too.
+    // Each value is on screen before the next is written, the 0 before the first cell too; no
+    // timer runs meanwhile.
+    bool ticked = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ticked = true; });
+    timer.start(0);
     int shown = 0;
     Forms::get<FrmStatus>().load();
     const ProgressBar& bar = *Forms::get<FrmStatus>().PrgStatus;
@@ -144,6 +150,7 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
         const auto cleared = std::ranges::count(CapturedData.cells | std::views::join, 0.0f);
         EXPECT_EQ(std::pair(v, cleared), std::pair(++shown, 320 * v - 160L + v % 2));
         EXPECT_GT(bar.paintCount(), std::exchange(paints, bar.paintCount())) << v;
+        EXPECT_FALSE(ticked) << v;
     });
     main.mnuFileNew_Click();
     EXPECT_EQ(shown, 100);
