@@ -160,7 +160,6 @@ void SciGraph::Impl::fitToData() {
     plot->yAxis->setRange(y0 < 0 ? y0 - pad : 0.0, y1 + pad);
     for (double level : levels())
         keepInView(level, labelRoom(*plot));
-    roomForLabels();
 }
 
 /// The heights of the horizontal annotation lines shown (threshold levels, say).
@@ -480,6 +479,8 @@ void SciGraph::setAction(int code) {
 
 void SciGraph::fitToData() {
     d_->fitToData();
+    // A set-up draws the labels afresh, and makes their room then; here they stay as they are.
+    d_->roomForLabels();
     d_->plot->replot();
 }
 
