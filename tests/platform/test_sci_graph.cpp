@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SciGraph.h"
 
+#include <QApplication>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
@@ -76,4 +77,32 @@ TEST(SciGraph, ShowsWrittenPointsAndPairsAnnotationLinesAndKeepsTheZoom) {
     EXPECT_LT(g.plot()->yAxis->range().upper, 99);
     EXPECT_EQ(g.plot()->itemCount(), 5);
     EXPECT_EQ(g.curves()[1].x.size(), 3u); // the old points are gone
+}
+
+TEST(SciGraph, LabelsClimbingAboveOneAnotherStayInsideThePlot) {
+    // Ten level lines 5 % apart: their labels climb above one another, and each widening of
+    // the levels axis for them brings more of them close enough to climb, so it takes rounds.
+    SciGraph g;
+    g.resize(600, 300);
+    g.show();
+    writeTwoCurves(g);
+    QApplication::processEvents();
+    g.setShowAnnotations(true);
+    for (int line = 0; line < 10; ++line) {
+        for (int end = 0; end < 2; ++end) {
+            const int i = 2 * line + end;
+            g.setAnnotationY(i, 95.0 - 5 * line);
+            g.setAnnotationX(i, end ? 2.0 : 0.0);
+            g.setAnnotationText(i, end ? QStringLiteral(" ") : QStringLiteral("Threshold"));
+            g.setAnnotationType(i,
+                                end ? SciGraph::AnnotationLineEnd : SciGraph::AnnotationLineStart);
+        }
+    }
+    g.setAction(17);
+    const QRectF area = g.plot()->axisRect()->rect();
+    for (int i = 0; i < g.plot()->itemCount(); ++i) {
+        if (auto* t = qobject_cast<QCPItemText*>(g.plot()->item(i))) {
+            EXPECT_GE(t->topLeft->pixelPosition().y(), area.top()) << i;
+        }
+    }
 }

@@ -367,5 +367,10 @@ TEST_F(GraphWindows, ThresholdLinesAndTheirLabelsStayInView) {
     std::tie(InstrumentType, SpCh1Peak[2], SpTimerX[2]) = std::tuple(3, 120, 17);
     analyse(4);
     EXPECT_NEAR(note(6).x, 0.2, 1e-6);
-    labelsInside("marker at the right edge");
+    labelsInside("marker near the right edge");
+    // At the last sample, 0.21 s: the marker stands on the plot's right edge.
+    SpTimerX[2] = 18;
+    analyse(4);
+    EXPECT_EQ(note(6).x, plot.xAxis->range().upper);
+    labelsInside("marker on the right edge");
 }
