@@ -134,14 +134,13 @@ TEST_F(MainWindowTest, FileNewResetsEverythingWithProgressExitAndHelp) {
     SpTimerY[2] = 77;
     SpTotalHi[0] = 3;
     InstrumentType = 3;
-    // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
-    // goes to the even neighbour below.
-    // Each value is on screen before the next is written, the 0 before the first cell too; no
-    // timer runs meanwhile.
     bool ticked = false;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ticked = true; });
     timer.start(0);
+    // The bar first shows v once 320v - 160 cells are cleared, one more for odd v, whose half
+    // goes to the even neighbour below. Each value is on screen before the next is written, the
+    // 0 before the first cell too, and no timer runs meanwhile.
     int shown = 0;
     Forms::get<FrmStatus>().load();
     const ProgressBar& bar = *Forms::get<FrmStatus>().PrgStatus;
